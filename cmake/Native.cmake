@@ -1,0 +1,27 @@
+# Native Linux build: the portable part under the sanitizers, with its unit tests.
+option(OMBRIX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(OMBRIX_SANITIZE)
+  set(OMBRIX_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${OMBRIX_SANITIZER_FLAGS})
+  add_link_options(${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_core PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_rom_builder PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
+target_link_libraries(ombrix_test_support PUBLIC ombrix_rom_builder GTest::gtest)
+target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
+
+file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
+target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support GTest::gtest_main)
+target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
+gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# Writes the sample image the run command offers in the Open dialog.
+add_executable(make_sample_rom tools/make_sample_rom.cpp)
+target_link_libraries(make_sample_rom PRIVATE ombrix_rom_builder)
+target_compile_options(make_sample_rom PRIVATE ${OMBRIX_WARNINGS})

@@ -1,0 +1,99 @@
+#include "rom/RomFile.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "rom/FileSystem.h"
+#include "rom/RomImage.h"
+
+namespace rom {
+namespace {
+
+// Reads from `handle` until `limit` bytes or the end of the file; false on a read error.
+bool ReadUpTo(FileSystem& files, FileSystem::Handle handle, std::size_t limit, std::vector<std::uint8_t>& out) {
+  std::uint8_t chunk[8192];
+  while (out.size() < limit) {
+    const std::size_t want = std::min(sizeof chunk, limit - out.size());
+    const long long got = files.Read(handle, chunk, want);
+    if (got < 0) return false;
+    if (got == 0) break;
+    out.insert(out.end(), chunk, chunk + got);
+  }
+  return true;
+}
+
+bool WriteAll(FileSystem& files, FileSystem::Handle handle, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long long n = files.Write(handle, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The bytes of an existing file past its first 32 KB; false when the file
+// exists but cannot be opened for writing or read.
+bool ReadTailOfExisting(FileSystem& files, const std::filesystem::path& path, std::vector<std::uint8_t>& tail) {
+  const FileSystem::Handle handle = files.OpenWritable(path);
+  if (handle == FileSystem::kInvalid) return false;
+  std::vector<std::uint8_t> all;
+  const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
+  files.Close(handle);
+  if (!read) return false;
+  if (all.size() > kRomSize) tail.assign(all.begin() + kRomSize, all.end());
+  return true;
+}
+
+bool WriteReplacing(FileSystem& files, const std::filesystem::path& path, const std::vector<std::uint8_t>& content) {
+  std::filesystem::path temp;
+  const FileSystem::Handle handle = files.CreateTemp(path, temp);
+  if (handle == FileSystem::kInvalid) return false;
+  const bool written = WriteAll(files, handle, content) && files.Flush(handle);
+  const bool closed = files.Close(handle);
+  if (written && closed && files.Replace(temp, path)) return true;
+  files.Remove(temp);
+  return false;
+}
+
+}  // namespace
+
+bool LoadRomFile(const std::filesystem::path& path) {
+  FileSystem& files = Files();
+  const FileSystem::Handle handle = files.OpenRead(path);
+  if (handle == FileSystem::kInvalid) return false;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(kRomSize);
+  const bool read = ReadUpTo(files, handle, kRomSize, bytes);
+  files.Close(handle);
+  if (!read || bytes.size() < 2 || bytes[0] != 0x55 || bytes[1] != 0xAA) return false;
+  RomImage.Assign(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  romLoaded = 1;
+  return true;
+}
+
+std::uint8_t ChecksumByteFor(const std::uint8_t* image) {
+  unsigned sum = 0;
+  for (std::uint32_t i = 0; i < kChecksumOffset; ++i) sum += image[i];
+  return static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF);
+}
+
+void FixChecksum() { RomImage.SetByte(kChecksumOffset, ChecksumByteFor(RomImage.data())); }
+
+bool WriteRomFile(const std::filesystem::path& path) {
+  FileSystem& files = Files();
+  std::vector<std::uint8_t> tail;
+  if (files.Exists(path) && !ReadTailOfExisting(files, path, tail)) return false;
+
+  std::vector<std::uint8_t> content(RomImage.data(), RomImage.data() + kRomSize);
+  content[kChecksumOffset] = ChecksumByteFor(content.data());
+  content.insert(content.end(), tail.begin(), tail.end());
+  if (!WriteReplacing(files, path, content)) return false;
+
+  FixChecksum();
+  romModified = 0;
+  romLoaded = 1;
+  return true;
+}
+
+}  // namespace rom

@@ -1,0 +1,29 @@
+#pragma once
+// Reading an image file into RomImage and writing RomImage back to a file.
+
+#include <cstdint>
+#include <filesystem>
+
+namespace rom {
+
+// Reads an image file. Succeeds only for a readable file of at least two bytes
+// that starts with 0x55 0xAA; then RomImage holds its first 32768 bytes (0x00
+// past the end of a shorter file) and romLoaded is 1. On failure nothing
+// changes: not the image, not a flag.
+bool LoadRomFile(const std::filesystem::path& path);
+
+// The byte that makes the 32768 bytes of `image` sum to 0 modulo 256.
+std::uint8_t ChecksumByteFor(const std::uint8_t* image);
+
+// Recomputes the checksum byte at 0x7FFF of RomImage.
+void FixChecksum();
+
+// Writes RomImage with its checksum fixed over the first 32768 bytes of the
+// file, keeping any bytes past them. The new content goes to a temporary file
+// in the same folder, is flushed, and then replaces the file in one step, so
+// the file on disk is always either the old or the new content. Only a save
+// that completed fixes the checksum byte in RomImage, clears romModified and
+// sets romLoaded.
+bool WriteRomFile(const std::filesystem::path& path);
+
+}  // namespace rom

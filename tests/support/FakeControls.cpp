@@ -1,0 +1,76 @@
+#include "tests/support/FakeControls.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace testing_support {
+namespace {
+const FakeControls::State kNoControl{};
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+const FakeControls::State& FakeControls::state(int id) const {
+  const auto it = states_.find(id);
+  return it == states_.end() ? kNoControl : it->second;
+}
+
+std::string FakeControls::GetText(int id) const { return state(id).text; }
+bool FakeControls::IsVisible(int id) const { return state(id).visible; }
+bool FakeControls::IsChecked(int id) const { return state(id).checked; }
+int FakeControls::ListCount(int id) const { return static_cast<int>(state(id).items.size()); }
+int FakeControls::ListSelection(int id) const { return state(id).selection; }
+
+void FakeControls::ListClear(int id) {
+  states_[id].items.clear();
+  states_[id].selection = -1;
+}
+
+std::string FakeControls::ListItemText(int id, int index) const {
+  const State& s = state(id);
+  if (index < 0 || index >= static_cast<int>(s.items.size())) return {};
+  return s.items[static_cast<std::size_t>(index)];
+}
+
+void FakeControls::ListSelect(int id, int index) {
+  State& s = states_[id];
+  s.selection = (index >= 0 && index < static_cast<int>(s.items.size())) ? index : -1;
+}
+
+bool FakeControls::ListSelectPrefix(int id, const std::string& prefix) {
+  State& s = states_[id];
+  for (std::size_t i = 0; i < s.items.size(); ++i) {
+    if (StartsWithIgnoringCase(s.items[i], prefix)) {
+      s.selection = static_cast<int>(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void FakeControls::Type(int id, const std::string& text) {
+  State& s = states_[id];
+  s.text = (s.limit > 0 && static_cast<int>(text.size()) > s.limit) ? text.substr(0, static_cast<std::size_t>(s.limit)) : text;
+}
+
+void FakeControls::Choose(int id, const std::string& text) {
+  State& s = states_[id];
+  for (std::size_t i = 0; i < s.items.size(); ++i) {
+    if (s.items[i] == text) {
+      s.selection = static_cast<int>(i);
+      return;
+    }
+  }
+  ADD_FAILURE() << "list " << id << " has no entry \"" << text << "\"";
+}
+
+}  // namespace testing_support

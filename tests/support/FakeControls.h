@@ -1,0 +1,55 @@
+#pragma once
+// Controls kept in a map from id to state, for driving pages without windows.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace testing_support {
+
+class FakeControls : public ui::Controls {
+ public:
+  struct State {
+    std::string text;
+    int limit = 0;
+    bool visible = true;
+    bool checked = false;
+    std::vector<std::string> items;
+    int selection = -1;
+  };
+
+  std::string GetText(int id) const override;
+  void SetText(int id, const std::string& text) override { states_[id].text = text; }
+  void SetTextLimit(int id, int limit) override { states_[id].limit = limit; }
+  void Show(int id, bool visible) override { states_[id].visible = visible; }
+  bool IsVisible(int id) const override;
+  bool IsChecked(int id) const override;
+  void SetChecked(int id, bool checked) override { states_[id].checked = checked; }
+  void Focus(int id) override { focus_ = id; }
+  void ListClear(int id) override;
+  void ListAppend(int id, const std::string& text) override { states_[id].items.push_back(text); }
+  int ListCount(int id) const override;
+  std::string ListItemText(int id, int index) const override;
+  int ListSelection(int id) const override;
+  void ListSelect(int id, int index) override;
+  bool ListSelectPrefix(int id, const std::string& prefix) override;
+  void BeginUpdate() override { ++updateDepth_; }
+  void EndUpdate() override { --updateDepth_; }
+
+  // What a user does: typing is cut at the box's limit, as a real box does.
+  void Type(int id, const std::string& text);
+  // Selects the entry whose text is `text` (the test fails without one).
+  void Choose(int id, const std::string& text);
+  int focus() const { return focus_; }
+  int updateDepth() const { return updateDepth_; }
+  const State& state(int id) const;
+
+ private:
+  std::map<int, State> states_;
+  int focus_ = 0;
+  int updateDepth_ = 0;
+};
+
+}  // namespace testing_support
