@@ -1,0 +1,40 @@
+# Windows build: the program itself and the tests that need real windows (run under Wine).
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(OMBRIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+file(GLOB OMBRIX_WIN32_SOURCES CONFIGURE_DEPENDS ui/win32/*.cpp shell/win32/*.cpp app/*.cpp)
+list(FILTER OMBRIX_WIN32_SOURCES EXCLUDE REGEX "app/WinMain\\.cpp$")
+add_library(ombrix_win32 STATIC ${OMBRIX_WIN32_SOURCES})
+target_link_libraries(ombrix_win32 PUBLIC ombrix_core comctl32 comdlg32 gdi32 user32)
+target_compile_options(ombrix_win32 PRIVATE ${OMBRIX_WARNINGS})
+
+set(OMBRIX_RC ${CMAKE_SOURCE_DIR}/res/Ombrix.rc)
+set_source_files_properties(${OMBRIX_RC} PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h")
+add_executable(OmbrixBiosEditor WIN32 app/WinMain.cpp ${OMBRIX_RC})
+target_link_libraries(OmbrixBiosEditor PRIVATE ombrix_win32)
+target_link_options(OmbrixBiosEditor PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(OmbrixBiosEditor PRIVATE ${OMBRIX_WARNINGS})
+
+# GoogleTest from Debian's source package, built for Windows.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB OMBRIX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(ombrix_win32_tests ${OMBRIX_WIN32_TESTS} ${OMBRIX_SUPPORT_SOURCES} ${OMBRIX_RC})
+target_include_directories(ombrix_win32_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(ombrix_win32_tests PRIVATE ombrix_win32 ombrix_rom_builder gtest)
+target_link_options(ombrix_win32_tests PRIVATE ${OMBRIX_STATIC_LINK})
+add_dependencies(ombrix_win32_tests OmbrixBiosEditor)
+
+# Each suite runs as its own test under Wine, with a time limit: a window that
+# no test expects fails the test instead of hanging the run.
+set(OMBRIX_WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
+foreach(suite IN ITEMS Resources Sheet PageLifeCycle EditRoundTrip Prompts Program)
+  add_test(NAME win32.${suite}
+           COMMAND ${OMBRIX_WINE_RUN} $<TARGET_FILE:ombrix_win32_tests> --gtest_filter=${suite}*.*)
+  set_tests_properties(win32.${suite} PROPERTIES TIMEOUT 180
+                       ENVIRONMENT "OMBRIX_EXE=$<TARGET_FILE:OmbrixBiosEditor>;OMBRIX_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+endforeach()

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets everything up, builds both targets and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh"
+ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"
+# The Windows tests share one virtual display and one Wine prefix, one at a time.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$root/build/win32" --output-on-failure
