@@ -1,10 +1,15 @@
 #pragma once
 // The Memory Configuration page: nine 32-bit initialisation registers.
 
+#include <array>
+#include <string>
+
 #include "ui/PropertyPage.h"
 
 class COEMConfigTable : public ui::PropertyPage {
  public:
+  static constexpr int kRegisterCount = 9;
+
   COEMConfigTable();
 
   void LoadFromImage() override;
@@ -12,4 +17,12 @@ class COEMConfigTable : public ui::PropertyPage {
 
  protected:
   void ExchangeFields(ui::DataExchange& dx) override;
+  void OnShownWithImage() override { m_bKeepTypedText = false; }
+
+ private:
+  // Entry i belongs to box 500 + i.
+  std::array<std::string, kRegisterCount> m_strReg;
+  // A refused Apply keeps the boxes through the reload that follows it, which
+  // would only repeat the message.
+  bool m_bKeepTypedText = false;
 };
