@@ -38,6 +38,9 @@ class ImageBuffer {
 extern ImageBuffer RomImage;
 extern int romLoaded;
 extern int romModified;
+// Counts the images put into RomImage by a successful load, so that a page can
+// tell a newly opened image from the one it last read.
+extern unsigned imageGeneration;
 
 // Reads the unsigned little-endian word from two byte positions of RomImage.
 std::uint16_t ReadWordLE(std::uint32_t lowPos, std::uint32_t highPos);

@@ -30,6 +30,12 @@ bool FakeControls::IsChecked(int id) const { return state(id).checked; }
 int FakeControls::ListCount(int id) const { return static_cast<int>(state(id).items.size()); }
 int FakeControls::ListSelection(int id) const { return state(id).selection; }
 
+void FakeControls::Show(int id, bool visible) {
+  states_[id].visible = visible;
+  ++shows_;
+  if (updateDepth_ == 0) ++unbatchedShows_;
+}
+
 void FakeControls::ListClear(int id) {
   states_[id].items.clear();
   states_[id].selection = -1;

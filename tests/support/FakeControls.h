@@ -23,7 +23,7 @@ class FakeControls : public ui::Controls {
   std::string GetText(int id) const override;
   void SetText(int id, const std::string& text) override { states_[id].text = text; }
   void SetTextLimit(int id, int limit) override { states_[id].limit = limit; }
-  void Show(int id, bool visible) override { states_[id].visible = visible; }
+  void Show(int id, bool visible) override;
   bool IsVisible(int id) const override;
   bool IsChecked(int id) const override;
   void SetChecked(int id, bool checked) override { states_[id].checked = checked; }
@@ -35,7 +35,9 @@ class FakeControls : public ui::Controls {
   int ListSelection(int id) const override;
   void ListSelect(int id, int index) override;
   bool ListSelectPrefix(int id, const std::string& prefix) override;
-  void BeginUpdate() override { ++updateDepth_; }
+  void BeginUpdate() override {
+    if (updateDepth_++ == 0) ++batches_;
+  }
   void EndUpdate() override { --updateDepth_; }
 
   // What a user does: typing is cut at the box's limit, as a real box does.
@@ -44,12 +46,19 @@ class FakeControls : public ui::Controls {
   void Choose(int id, const std::string& text);
   int focus() const { return focus_; }
   int updateDepth() const { return updateDepth_; }
+  // Outermost BeginUpdate/EndUpdate pairs begun so far, and Show calls made outside any.
+  int batches() const { return batches_; }
+  int unbatchedShows() const { return unbatchedShows_; }
+  int shows() const { return shows_; }
   const State& state(int id) const;
 
  private:
   std::map<int, State> states_;
   int focus_ = 0;
   int updateDepth_ = 0;
+  int batches_ = 0;
+  int unbatchedShows_ = 0;
+  int shows_ = 0;
 };
 
 }  // namespace testing_support
