@@ -69,6 +69,7 @@ bool LoadRomFile(const std::filesystem::path& path) {
   if (!read || bytes.size() < 2 || bytes[0] != 0x55 || bytes[1] != 0xAA) return false;
   RomImage.Assign(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
   romLoaded = 1;
+  ++imageGeneration;
   return true;
 }
 

@@ -8,6 +8,7 @@ namespace rom {
 ImageBuffer RomImage;
 int romLoaded = 0;
 int romModified = 0;
+unsigned imageGeneration = 0;
 
 ImageBuffer::ImageBuffer() : bytes_(new std::uint8_t[kRomSize]()) {}
 
@@ -44,6 +45,7 @@ void ResetRomState() {
   RomImage.Clear();
   romLoaded = 0;
   romModified = 0;
+  ++imageGeneration;
 }
 
 }  // namespace rom

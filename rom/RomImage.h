@@ -38,6 +38,9 @@ class ImageBuffer {
 extern ImageBuffer RomImage;
 extern int romLoaded;
 extern int romModified;
+// Bumped whenever another image is put into RomImage (a successful load, a
+// reset), so that what a page built from the previous image can be rebuilt.
+extern unsigned imageGeneration;
 
 // Reads the unsigned little-endian word from two byte positions of RomImage.
 std::uint16_t ReadWordLE(std::uint32_t lowPos, std::uint32_t highPos);
