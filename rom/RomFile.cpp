@@ -68,8 +68,8 @@ bool LoadRomFile(const std::filesystem::path& path) {
   files.Close(handle);
   if (!read || bytes.size() < 2 || bytes[0] != 0x55 || bytes[1] != 0xAA) return false;
   RomImage.Assign(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  ++imageGeneration;
   romLoaded = 1;
+  ++imageGeneration;
   return true;
 }
 

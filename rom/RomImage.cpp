@@ -45,6 +45,7 @@ void ResetRomState() {
   RomImage.Clear();
   romLoaded = 0;
   romModified = 0;
+  ++imageGeneration;
 }
 
 }  // namespace rom

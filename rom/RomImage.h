@@ -38,8 +38,8 @@ class ImageBuffer {
 extern ImageBuffer RomImage;
 extern int romLoaded;
 extern int romModified;
-// Counts the images put into RomImage by a successful load, so that a page can
-// tell a newly opened image from the one it last read.
+// Bumped whenever another image is put into RomImage (a successful load, a
+// reset), so that what a page built from the previous image can be rebuilt.
 extern unsigned imageGeneration;
 
 // Reads the unsigned little-endian word from two byte positions of RomImage.

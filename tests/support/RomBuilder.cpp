@@ -115,9 +115,9 @@ RomBuilder& RomBuilder::FixChecksum() {
 
 void RomBuilder::Load() const {
   rom::RomImage.Assign(bytes_.data(), static_cast<std::uint32_t>(bytes_.size()));
-  ++rom::imageGeneration;
   rom::romLoaded = 1;
   rom::romModified = 0;
+  ++rom::imageGeneration;
 }
 
 void RomBuilder::WriteFile(const std::filesystem::path& path) const {
