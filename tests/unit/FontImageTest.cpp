@@ -35,9 +35,11 @@ class FontImageTest : public ::testing::Test {
  protected:
   void SetUp() override { rom::ResetRomState(); }
 
+  // Only what this page says counts: the start page may have spoken first.
   void Show(const RomBuilder& builder) {
     builder.Load();
     sheet.Start();
+    sheet.prompts.ClearRecords();
     sheet.SetActivePage(kFontPage);
   }
   FakeControls& ui() { return sheet.controls(kFontPage); }
