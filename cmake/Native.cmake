@@ -15,13 +15,26 @@ add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
 target_link_libraries(ombrix_test_support PUBLIC ombrix_rom_builder GTest::gtest)
 target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
 
+# The sample image, shared by its tool and its test. With zlib it reads the console fonts
+# as Debian installs them (gzip-compressed); without, decompressed copies.
+find_package(ZLIB)
+add_library(ombrix_sample_rom STATIC tools/SampleRom.cpp tools/ConsoleFont.cpp)
+target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder)
+target_compile_options(ombrix_sample_rom PRIVATE ${OMBRIX_WARNINGS})
+if(ZLIB_FOUND)
+  target_link_libraries(ombrix_sample_rom PRIVATE ZLIB::ZLIB)
+  target_compile_definitions(ombrix_sample_rom PRIVATE OMBRIX_HAVE_ZLIB=1)
+endif()
+
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
-target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support GTest::gtest_main)
+target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom GTest::gtest_main)
 target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
 gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 # Writes the sample image the run command offers in the Open dialog.
 add_executable(make_sample_rom tools/make_sample_rom.cpp)
-target_link_libraries(make_sample_rom PRIVATE ombrix_rom_builder)
+target_link_libraries(make_sample_rom PRIVATE ombrix_sample_rom)
 target_compile_options(make_sample_rom PRIVATE ${OMBRIX_WARNINGS})
+add_test(NAME make_sample_rom_writes_the_image COMMAND make_sample_rom ${CMAKE_BINARY_DIR}/sample.rom)
+set_tests_properties(make_sample_rom_writes_the_image PROPERTIES TIMEOUT 60)

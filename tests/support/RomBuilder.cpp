@@ -73,12 +73,26 @@ RomBuilder& RomBuilder::ExReg(int modeIndex, std::uint8_t flags, std::uint8_t cr
   return Byte(r, flags).Byte(r + 1, crtc1b).Byte(r + 2, paramIndex).Word(r + 3, clock);
 }
 
-RomBuilder& RomBuilder::AddExMode(const ExMode& mode) {
-  const std::uint32_t p = layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(exModes_++);
+RomBuilder& RomBuilder::ExModeRecord(std::uint32_t p, const ExMode& mode) {
   Bytes(p, std::vector<std::uint8_t>(14, 0));
   Byte(p, 0x00).Byte(p + 1, mode.modeIndex).Word(p + 2, mode.modeNumber).Byte(p + 4, mode.memoryModel);
-  Word(p + 7, mode.width).Word(p + 9, mode.height).Byte(p + 13, mode.cellHeight);
+  Word(p + 5, mode.bytesPerLine).Word(p + 11, mode.memoryBanks);
+  return Word(p + 7, mode.width).Word(p + 9, mode.height).Byte(p + 13, mode.cellHeight);
+}
+
+std::uint32_t RomBuilder::exModeOffset(int extendedMode) const {
+  return layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(extendedMode);
+}
+
+RomBuilder& RomBuilder::AddExMode(const ExMode& mode) {
+  const std::uint32_t p = exModeOffset(exModes_++);
+  ExModeRecord(p, mode);
   return Byte(p + 14, 0xFF);
+}
+
+RomBuilder& RomBuilder::SkippedExMode(int slot, const ExMode& mode) {
+  if (slot < 0 || slot >= 15) throw std::invalid_argument("the page skips records 0 to 14 only");
+  return ExModeRecord(layout_.exModeList + 14u * static_cast<std::uint32_t>(slot), mode);
 }
 
 std::uint32_t RomBuilder::fontOffset(int height) const {

@@ -36,6 +36,9 @@ struct ExMode {
   std::uint16_t width = 0;
   std::uint16_t height = 0;
   std::uint8_t cellHeight = 0;
+  // Record bytes 5-6 and 11-12, which the editor does not read.
+  std::uint16_t bytesPerLine = 0;
+  std::uint16_t memoryBanks = 0;
 };
 
 struct FixupRecord {
@@ -64,6 +67,8 @@ class RomBuilder {
                     std::uint16_t clock);
   // Appends an extended mode after the 15 records the page skips; the 0xFF end follows it.
   RomBuilder& AddExMode(const ExMode& mode);
+  // Fills record `slot` (0 to 14) of the 15 records before the extended ones, which the page skips.
+  RomBuilder& SkippedExMode(int slot, const ExMode& mode);
   // Glyph `code` of a full font of `height` rows (8, 14 or 16).
   RomBuilder& Glyph(int height, int code, const std::vector<std::uint8_t>& rows);
   // The records of a fix-up table (height 14 or 16), followed by the 0x00 end.
@@ -78,8 +83,11 @@ class RomBuilder {
   std::uint32_t exRegOffset(int modeIndex) const { return layout_.exRegTable + 5u * modeIndex; }
   std::uint32_t fontOffset(int height) const;
   std::uint32_t fixupOffset(int height) const { return height == 14 ? layout_.fixup9x14 : layout_.fixup9x16; }
+  std::uint32_t exModeOffset(int extendedMode) const;
 
  private:
+  RomBuilder& ExModeRecord(std::uint32_t offset, const ExMode& mode);
+
   RomLayout layout_;
   std::vector<std::uint8_t> bytes_;
   int exModes_ = 0;
