@@ -21,10 +21,13 @@ void ImageBuffer::SetByte(std::uint32_t offset, std::uint8_t value) {
 }
 
 std::uint16_t ImageBuffer::Word(std::uint32_t offset) const {
+  // Past the end, offset + 1 would wrap round to the start of the image.
+  if (offset >= kRomSize) return 0;
   return static_cast<std::uint16_t>(Byte(offset) | (Byte(offset + 1) << 8));
 }
 
 void ImageBuffer::SetWord(std::uint32_t offset, std::uint16_t value) {
+  if (offset >= kRomSize) return;
   SetByte(offset, static_cast<std::uint8_t>(value & 0xFF));
   SetByte(offset + 1, static_cast<std::uint8_t>(value >> 8));
 }

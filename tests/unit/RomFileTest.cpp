@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "rom/FileSystem.h"
+#include "rom/RomFile.h"
+#include "rom/RomImage.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using testing_support::TempFolder;
+
+// `size` bytes that start 55 AA and differ from their neighbours.
+Bytes Pattern(std::size_t size, std::uint8_t seed = 0) {
+  Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256 + seed);
+  if (size > 0) bytes[0] = 0x55;
+  if (size > 1) bytes[1] = 0xAA;
+  return bytes;
+}
+
+Bytes Image() {
+  return Bytes(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize);
+}
+
+unsigned SumOf(const Bytes& bytes, std::size_t count) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i < count; ++i) sum += bytes[i];
+  return sum & 0xFF;
+}
+
+class RomFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { rom::ResetRomState(); }
+  void TearDown() override { rom::SetFileSystem(nullptr); }
+
+  // A previous image with its own bytes everywhere, and both flags set.
+  static Bytes LoadPrevious() {
+    const Bytes previous = Pattern(rom::kRomSize, 0x33);
+    rom::RomImage.Assign(previous.data(), rom::kRomSize);
+    rom::romLoaded = 1;
+    rom::romModified = 1;
+    return previous;
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(RomFileTest, LoadTakesTheFirst32KOfALongFile) {
+  const Bytes file = Pattern(65536);
+  TempFolder::WriteBytes(folder / "long.rom", file);
+  rom::romModified = 1;
+  ASSERT_TRUE(rom::LoadRomFile(folder / "long.rom"));
+  EXPECT_EQ(Image(), Bytes(file.begin(), file.begin() + rom::kRomSize));
+  EXPECT_EQ(rom::romLoaded, 1);
+  EXPECT_EQ(rom::romModified, 1) << "a load never clears romModified";
+}
+
+TEST_F(RomFileTest, ShortValidFileLeavesZerosPastItsEnd) {
+  for (const std::size_t size : {std::size_t{2}, std::size_t{100}, std::size_t{32767}}) {
+    LoadPrevious();
+    const Bytes file = Pattern(size, 0x11);
+    TempFolder::WriteBytes(folder / "short.rom", file);
+    ASSERT_TRUE(rom::LoadRomFile(folder / "short.rom")) << size;
+    Bytes expected = file;
+    expected.resize(rom::kRomSize, 0x00);
+    EXPECT_EQ(Image(), expected) << size << " bytes: nothing of the previous image may remain";
+  }
+}
+
+TEST_F(RomFileTest, RejectedFilesChangeNeitherImageNorFlags) {
+  TempFolder::WriteBytes(folder / "empty.rom", {});
+  TempFolder::WriteBytes(folder / "one.rom", {0x55});
+  TempFolder::WriteBytes(folder / "swapped.rom", Bytes{0xAA, 0x55, 1, 2, 3});
+  TempFolder::WriteBytes(folder / "half.rom", Bytes{0x55, 0x55});
+  fs::create_directory(folder / "folder.rom");
+  for (const char* name : {"empty.rom", "one.rom", "swapped.rom", "half.rom", "folder.rom", "missing.rom"}) {
+    const Bytes previous = LoadPrevious();
+    EXPECT_FALSE(rom::LoadRomFile(folder / name)) << name;
+    EXPECT_EQ(Image(), previous) << name;
+    EXPECT_EQ(rom::romLoaded, 1) << name;
+    EXPECT_EQ(rom::romModified, 1) << name;
+  }
+  rom::ResetRomState();
+  EXPECT_FALSE(rom::LoadRomFile(folder / "swapped.rom"));
+  EXPECT_EQ(rom::romLoaded, 0);
+  EXPECT_EQ(Image(), Bytes(rom::kRomSize, 0));
+}
+
+TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
+  const Bytes original = Pattern(65536, 0x77);
+  TempFolder::WriteBytes(folder / "long.rom", original);
+  LoadPrevious();
+  rom::romLoaded = 0;  // an image that failed its signature test may still be written
+  rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
+  ASSERT_TRUE(rom::WriteRomFile(folder / "long.rom"));
+
+  const Bytes written = TempFolder::ReadBytes(folder / "long.rom");
+  ASSERT_EQ(written.size(), 65536u);
+  EXPECT_EQ(SumOf(written, rom::kRomSize), 0u);
+  EXPECT_EQ(Bytes(written.begin(), written.begin() + rom::kRomSize), Image());
+  EXPECT_TRUE(std::equal(written.begin() + rom::kRomSize, written.end(), original.begin() + rom::kRomSize));
+  EXPECT_EQ(SumOf(Image(), rom::kRomSize), 0u) << "the checksum byte is fixed in RomImage too";
+  EXPECT_EQ(rom::romModified, 0);
+  EXPECT_EQ(rom::romLoaded, 1);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"long.rom"});
+}
+
+TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
+  LoadPrevious();
+  ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "new.rom"), Image());
+
+  TempFolder::WriteBytes(folder / "short.rom", Pattern(100));
+  rom::romModified = 1;
+  ASSERT_TRUE(rom::WriteRomFile(folder / "short.rom"));
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "short.rom"), Image());
+  EXPECT_EQ(rom::romModified, 0);
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "short.rom"}));
+}
+
+TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
+  const Bytes original = Pattern(40000, 0x05);
+  TempFolder::WriteBytes(folder / "readonly.rom", original);
+  fs::permissions(folder / "readonly.rom", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_directory(folder / "folder.rom");
+  for (const fs::path& target : {folder / "readonly.rom", folder / "missing" / "x.rom", folder / "folder.rom"}) {
+    LoadPrevious();
+    rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
+    EXPECT_FALSE(rom::WriteRomFile(target)) << target;
+    EXPECT_EQ(rom::romModified, 1) << target;
+    EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00) << target;
+  }
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "readonly.rom"), original);
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"folder.rom", "readonly.rom"}));
+  EXPECT_TRUE(fs::is_empty(folder / "folder.rom"));
+}
+
+TEST_F(RomFileTest, ChecksumMakesTheImageSumToZero) {
+  rom::FixChecksum();
+  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00);
+  rom::RomImage.SetByte(0, 0x55);
+  rom::RomImage.SetByte(1, 0xAA);
+  rom::FixChecksum();
+  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x01);
+  // The old checksum byte is not part of the sum.
+  rom::RomImage.SetByte(rom::kChecksumOffset, 0x80);
+  rom::RomImage.SetByte(0x7FFE, 0xFF);
+  rom::FixChecksum();
+  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x02);
+}
+
+TEST_F(RomFileTest, WordsAreUnsignedLittleEndianAndNeverLeaveTheImage) {
+  rom::RomImage.SetByte(0x10, 0x34);
+  rom::RomImage.SetByte(0x11, 0x12);
+  EXPECT_EQ(rom::ReadWordLE(0x10, 0x11), 0x1234);
+  rom::RomImage.SetByte(0x20, 0xFF);
+  rom::RomImage.SetByte(0x21, 0xFF);
+  EXPECT_EQ(rom::ReadWordLE(0x20, 0x21), 65535);
+  EXPECT_EQ(rom::RomImage.Word(0x20), 0xFFFF);
+
+  const Bytes before = LoadPrevious();
+  for (const std::uint32_t outside : {0x8000u, 0x8001u, 0xFFFFu, 0xFFFFFFFFu}) {
+    EXPECT_EQ(rom::RomImage.Byte(outside), 0) << outside;
+    EXPECT_EQ(rom::RomImage.Word(outside), 0) << outside;
+    rom::RomImage.SetByte(outside, 0xEE);
+    rom::RomImage.SetWord(outside, 0xEEEE);
+  }
+  EXPECT_EQ(Image(), before) << "no write outside the image may land inside it";
+  EXPECT_EQ(rom::RomImage.Word(0x7FFF), before[0x7FFF]) << "the half past the end reads as 0";
+  EXPECT_EQ(rom::ReadWordLE(0x7FFF, 0x8000), before[0x7FFF]);
+  rom::RomImage.SetWord(0x7FFE, 0xBEEF);
+  EXPECT_EQ(rom::RomImage.Byte(0x7FFE), 0xEF);
+  EXPECT_EQ(rom::RomImage.Byte(0x7FFF), 0xBE);
+}
+
+// The platform's file system with one chosen step failing.
+class FailingFiles : public rom::FileSystem {
+ public:
+  enum class Step { kOpenRead, kRead, kOpenWritable, kCreateTemp, kWriteError, kShortWrite, kFlush, kClose, kReplace };
+
+  explicit FailingFiles(Step step) : step_(step) {}
+  bool failed() const { return failed_; }
+
+  bool Exists(const fs::path& path) override { return real_.Exists(path); }
+  Handle OpenRead(const fs::path& path) override { return Fail(Step::kOpenRead) ? kInvalid : real_.OpenRead(path); }
+  Handle OpenWritable(const fs::path& path) override {
+    return Fail(Step::kOpenWritable) ? kInvalid : real_.OpenWritable(path);
+  }
+  Handle CreateTemp(const fs::path& target, fs::path& tempPath) override {
+    if (Fail(Step::kCreateTemp)) return kInvalid;
+    temp_ = real_.CreateTemp(target, tempPath);
+    return temp_;
+  }
+  long long Read(Handle handle, void* buffer, std::size_t size) override {
+    return Fail(Step::kRead) ? -1 : real_.Read(handle, buffer, size);
+  }
+  long long Write(Handle handle, const void* buffer, std::size_t size) override {
+    // Part of the bytes reach the temporary file before the failure.
+    if (step_ == Step::kWriteError || step_ == Step::kShortWrite) {
+      if (writes_++ == 0) return real_.Write(handle, buffer, std::min<std::size_t>(size, 1000));
+      failed_ = true;
+      return step_ == Step::kWriteError ? -1 : 0;
+    }
+    return real_.Write(handle, buffer, size);
+  }
+  bool Flush(Handle handle) override { return !Fail(Step::kFlush) && real_.Flush(handle); }
+  bool Close(Handle handle) override {
+    const bool closed = real_.Close(handle);
+    return !(handle == temp_ && Fail(Step::kClose)) && closed;
+  }
+  bool Replace(const fs::path& from, const fs::path& to) override {
+    return !Fail(Step::kReplace) && real_.Replace(from, to);
+  }
+  bool Remove(const fs::path& path) override { return real_.Remove(path); }
+
+ private:
+  bool Fail(Step step) {
+    if (step != step_) return false;
+    failed_ = true;
+    return true;
+  }
+
+  rom::FileSystem& real_ = rom::NativeFiles();
+  Step step_;
+  Handle temp_ = kInvalid;
+  int writes_ = 0;
+  bool failed_ = false;
+};
+
+using Step = FailingFiles::Step;
+
+class FailingStepTest : public RomFileTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(FailingStepTest, FailedSaveKeepsTheFileAndTheFlags) {
+  const Bytes original = Pattern(40000, 0x42);
+  TempFolder::WriteBytes(folder / "old.rom", original);
+  LoadPrevious();
+  rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
+  FailingFiles files(GetParam());
+  rom::SetFileSystem(&files);
+
+  EXPECT_FALSE(rom::WriteRomFile(folder / "old.rom"));
+  // Only an existing file is opened and read before the temporary file is made.
+  if (GetParam() != Step::kRead && GetParam() != Step::kOpenWritable) {
+    EXPECT_FALSE(rom::WriteRomFile(folder / "new.rom"));
+  }
+  EXPECT_TRUE(files.failed()) << "the chosen step was never reached";
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "old.rom"), original);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"old.rom"}) << "a temporary file or new.rom was left behind";
+  EXPECT_EQ(rom::romModified, 1);
+  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00);
+}
+
+std::string StepName(const ::testing::TestParamInfo<Step>& step) {
+  static const char* const kNames[] = {"OpenRead",   "Read",  "OpenWritable", "CreateTemp", "WriteError",
+                                       "ShortWrite", "Flush", "Close",        "Replace"};
+  return kNames[static_cast<int>(step.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, FailingStepTest,
+                         ::testing::Values(Step::kRead, Step::kOpenWritable, Step::kCreateTemp, Step::kWriteError,
+                                           Step::kShortWrite, Step::kFlush, Step::kClose, Step::kReplace),
+                         StepName);
+
+TEST_F(RomFileTest, FailedReadLoadsNothing) {
+  TempFolder::WriteBytes(folder / "good.rom", Pattern(rom::kRomSize));
+  for (const Step step : {Step::kOpenRead, Step::kRead}) {
+    const Bytes previous = LoadPrevious();
+    FailingFiles files(step);
+    rom::SetFileSystem(&files);
+    EXPECT_FALSE(rom::LoadRomFile(folder / "good.rom"));
+    EXPECT_TRUE(files.failed());
+    EXPECT_EQ(Image(), previous);
+    EXPECT_EQ(rom::romLoaded, 1);
+    rom::SetFileSystem(nullptr);
+  }
+}
+
+}  // namespace
