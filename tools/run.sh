@@ -9,4 +9,5 @@ mkdir -p "$work"
 # The Open dialog starts in the folder the program was started from.
 "$root/build/native/make_sample_rom" "$work/sample.rom"
 cd "$work"
+export WINEPREFIX="$work/wineprefix"
 exec "$root/tools/wine-run.sh" "$root/build/win32/OmbrixBiosEditor.exe"

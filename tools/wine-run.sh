@@ -13,6 +13,11 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 || true
+  if [ "${OMBRIX_WINE_UNMANAGED:-0}" = 1 ]; then
+    # Without a window manager Wine waits for one on every hidden or destroyed
+    # window; the tests' windows are left unmanaged instead.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  fi
   wineserver -w || true
 fi
 exec wine "$exe" "$@"
