@@ -66,11 +66,13 @@ void ModalGuard::OnActivate(HWND hwnd) {
   if (ClassName(hwnd) != L"#32770") return;
   // A property sheet is a dialog too, and so are its pages: only owned popups count.
   if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) return;
-  if (GetWindow(hwnd, GW_OWNER) == nullptr) return;
+  const HWND owner = GetWindow(hwnd, GW_OWNER);
+  if (owner == nullptr) return;
   if (std::find(handled_.begin(), handled_.end(), hwnd) != handled_.end()) return;
   handled_.push_back(hwnd);
   SeenDialog seen;
   seen.hwnd = hwnd;
+  seen.owner = owner;
   seen.caption = WindowText(hwnd);
   EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&seen));
   seen_.push_back(seen);

@@ -15,6 +15,7 @@ namespace win32_tests {
 
 struct SeenDialog {
   HWND hwnd = nullptr;
+  HWND owner = nullptr;
   std::wstring caption;
   std::wstring text;  // the texts of its static controls, joined by '\n'
   bool hasFileNameBox = false;
