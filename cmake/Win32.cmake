@@ -37,3 +37,9 @@ foreach(suite IN ITEMS Resources Sheet Prompts EditRoundTrip PageLifeCycle Pages
            COMMAND ${OMBRIX_WINE_RUN} $<TARGET_FILE:ombrix_win32_tests> --gtest_filter=${suite}*.*)
   set_tests_properties(win32.${suite} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT OMBRIX_WINE_UNMANAGED=1)
 endforeach()
+
+# The dialog layouts as the program gets them: no control overlaps another or
+# sticks out of its group box or dialog.
+add_test(NAME win32.ResourceLayout
+         COMMAND sh -c "${CMAKE_RC_COMPILER} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/res ${OMBRIX_RC} -O res -o ${CMAKE_BINARY_DIR}/layout.res && python3 ${CMAKE_SOURCE_DIR}/tools/check_rc_layout.py ${CMAKE_BINARY_DIR}/layout.res")
+set_tests_properties(win32.ResourceLayout PROPERTIES TIMEOUT 60)
