@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ui/Controls.h"
 
 namespace ui::win32 {
@@ -34,9 +36,12 @@ class DialogControls final : public ui::Controls {
  private:
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
   bool IsSingleLine(HWND control) const;
+  // Inside an update the screen is frozen: remember what to repaint at its end.
+  void Touched(HWND control);
 
   HWND dialog_;
   int updateDepth_ = 0;
+  std::vector<RECT> dirty_;
 };
 
 }  // namespace ui::win32
