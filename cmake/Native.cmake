@@ -48,3 +48,17 @@ set_target_properties(save_kill_test PROPERTIES COMPILE_OPTIONS "${OMBRIX_WARNIN
 target_include_directories(save_kill_test PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(save_kill_test PRIVATE GTest::gtest_main)
 gtest_discover_tests(save_kill_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# Benchmarks: measurement, not a test. Timings under the sanitizers mean nothing,
+# so a sanitized build leaves them out of its default target; tools/bench.sh
+# builds and runs them in build/bench without the sanitizers.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  set(OMBRIX_BENCH_EXCLUDE)
+  if(OMBRIX_SANITIZE)
+    set(OMBRIX_BENCH_EXCLUDE EXCLUDE_FROM_ALL)
+  endif()
+  add_executable(ombrix_bench ${OMBRIX_BENCH_EXCLUDE} tests/bench/OmbrixBench.cpp)
+  target_link_libraries(ombrix_bench PRIVATE ombrix_test_support ombrix_sample_rom benchmark::benchmark)
+  target_compile_options(ombrix_bench PRIVATE ${OMBRIX_WARNINGS})
+endif()

@@ -37,3 +37,19 @@ foreach(suite IN ITEMS Resources Sheet Prompts EditRoundTrip PageLifeCycle Pages
            COMMAND ${OMBRIX_WINE_RUN} $<TARGET_FILE:ombrix_win32_tests> --gtest_filter=${suite}*.*)
   set_tests_properties(win32.${suite} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT OMBRIX_WINE_UNMANAGED=1)
 endforeach()
+
+# Start-up measurement (tools/bench.sh): a bare six-page property sheet to
+# compare the editor with, and the launcher that times both in one Wine session.
+add_executable(bare_sheet WIN32 tests/bench/BareSheet.cpp tests/bench/BareSheet.rc)
+target_link_libraries(bare_sheet PRIVATE comctl32 user32)
+target_link_options(bare_sheet PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(bare_sheet PRIVATE ${OMBRIX_WARNINGS})
+
+add_executable(startup_timer tests/bench/StartupTimer.cpp)
+target_link_options(startup_timer PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(startup_timer PRIVATE ${OMBRIX_WARNINGS})
+
+# The program must start on a bare Windows: it may import nothing but system DLLs.
+add_test(NAME win32.SystemDllsOnly
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:OmbrixBiosEditor>)
+set_tests_properties(win32.SystemDllsOnly PROPERTIES TIMEOUT 60)
