@@ -14,7 +14,7 @@ results="$root/build/bench/results.json"
   --benchmark_out="$results" --benchmark_out_format=json "$@"
 python3 - "$results" <<'PY'
 import json, sys
-median = {b["run_name"]: b["real_time"] for b in json.load(open(sys.argv[1]))["benchmarks"]
+median = {b["run_name"].removesuffix("/real_time"): b["real_time"] for b in json.load(open(sys.argv[1]))["benchmarks"]
           if b.get("aggregate_name") == "median"}
 for cycle, plain in (("Cycle", "ReadWrite32K"), ("Cycle/NoFsync", "ReadWrite32K/NoFsync")):
     if cycle in median and plain in median:

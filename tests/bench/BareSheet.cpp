@@ -1,7 +1,10 @@
 // A bare comctl32 property sheet with six empty pages: what any program of this
 // shape costs to start, for comparing the editor's start-up with.
-#include <commctrl.h>
+// commctrl.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 namespace {
 
