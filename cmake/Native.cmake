@@ -38,3 +38,27 @@ target_link_libraries(make_sample_rom PRIVATE ombrix_sample_rom)
 target_compile_options(make_sample_rom PRIVATE ${OMBRIX_WARNINGS})
 add_test(NAME make_sample_rom_writes_the_image COMMAND make_sample_rom ${CMAKE_BINARY_DIR}/sample.rom)
 set_tests_properties(make_sample_rom_writes_the_image PROPERTIES TIMEOUT 60)
+
+# A save killed at random moments, in 150 forked children. Built without the
+# sanitizers: in a sanitized process every fork costs tens of milliseconds more,
+# and what this test checks, the file left behind, does not need them.
+add_executable(save_kill_test tests/kill/SaveKillTest.cpp rom/RomFile.cpp rom/RomImage.cpp rom/NativeFileSystem.cpp
+                              tests/support/TempFolder.cpp)
+set_target_properties(save_kill_test PROPERTIES COMPILE_OPTIONS "${OMBRIX_WARNINGS}" LINK_OPTIONS "")
+target_include_directories(save_kill_test PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(save_kill_test PRIVATE GTest::gtest_main)
+gtest_discover_tests(save_kill_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# Benchmarks: measurement, not a test. Timings under the sanitizers mean nothing,
+# so a sanitized build leaves them out of its default target; tools/bench.sh
+# builds and runs them in build/bench without the sanitizers.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  set(OMBRIX_BENCH_EXCLUDE)
+  if(OMBRIX_SANITIZE)
+    set(OMBRIX_BENCH_EXCLUDE EXCLUDE_FROM_ALL)
+  endif()
+  add_executable(ombrix_bench ${OMBRIX_BENCH_EXCLUDE} tests/bench/OmbrixBench.cpp)
+  target_link_libraries(ombrix_bench PRIVATE ombrix_test_support ombrix_sample_rom benchmark::benchmark)
+  target_compile_options(ombrix_bench PRIVATE ${OMBRIX_WARNINGS})
+endif()

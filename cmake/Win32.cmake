@@ -43,3 +43,19 @@ endforeach()
 add_test(NAME win32.ResourceLayout
          COMMAND sh -c "${CMAKE_RC_COMPILER} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/res ${OMBRIX_RC} -O res -o ${CMAKE_BINARY_DIR}/layout.res && python3 ${CMAKE_SOURCE_DIR}/tools/check_rc_layout.py ${CMAKE_BINARY_DIR}/layout.res")
 set_tests_properties(win32.ResourceLayout PROPERTIES TIMEOUT 60)
+
+# Start-up measurement (tools/bench.sh): a bare six-page property sheet to
+# compare the editor with, and the launcher that times both in one Wine session.
+add_executable(bare_sheet WIN32 tests/bench/BareSheet.cpp tests/bench/BareSheet.rc)
+target_link_libraries(bare_sheet PRIVATE comctl32 user32)
+target_link_options(bare_sheet PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(bare_sheet PRIVATE ${OMBRIX_WARNINGS})
+
+add_executable(startup_timer tests/bench/StartupTimer.cpp)
+target_link_options(startup_timer PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(startup_timer PRIVATE ${OMBRIX_WARNINGS})
+
+# The program must start on a bare Windows: it may import nothing but system DLLs.
+add_test(NAME win32.SystemDllsOnly
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:OmbrixBiosEditor>)
+set_tests_properties(win32.SystemDllsOnly PROPERTIES TIMEOUT 60)

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "rom/RomFile.h"
+#include "rom/RomImage.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using testing_support::TempFolder;
+
+constexpr int kKills = 150;
+
+// An image whose checksum byte is already right, so that the file a save writes is byte for byte `image + tail`.
+Bytes ImageWith(std::uint8_t seed) {
+  Bytes image(rom::kRomSize);
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + i / 512 + seed);
+  image[0] = 0x55;
+  image[1] = 0xAA;
+  image[rom::kChecksumOffset] = rom::ChecksumByteFor(image.data());
+  return image;
+}
+
+Bytes Joined(const Bytes& image, const Bytes& tail) {
+  Bytes file = image;
+  file.insert(file.end(), tail.begin(), tail.end());
+  return file;
+}
+
+// The name a save gives its temporary file next to card.rom.
+bool IsTempName(const std::string& name) {
+  const std::string prefix = "card.rom.~", suffix = ".tmp";
+  if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  return std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Says it runs through `readyPipe`, then saves `first`, the other image, `first` again, and so on until killed.
+[[noreturn]] void SaveForever(const fs::path& target, const Bytes& first, const Bytes& second, int readyPipe) {
+  const char ready = 'r';
+  if (::write(readyPipe, &ready, 1) != 1) ::_exit(3);
+  for (bool useFirst = true;; useFirst = !useFirst) {
+    rom::RomImage.Assign((useFirst ? first : second).data(), rom::kRomSize);
+    if (!rom::WriteRomFile(target)) ::_exit(2);
+  }
+}
+
+// A child process saves over the file again and again and is killed at a random
+// moment: the file must be whole, the old content or the new one, every time.
+TEST(SaveKillTest, KilledSaveLeavesExactlyTheOldOrTheNewFile) {
+  rom::ResetRomState();
+  TempFolder folder;
+  const fs::path target = folder / "card.rom";
+  const Bytes oldImage = ImageWith(0x21), newImage = ImageWith(0x9C);
+  Bytes tail(9000);
+  for (std::size_t i = 0; i < tail.size(); ++i) tail[i] = static_cast<std::uint8_t>(0xFF - i % 251);
+  const Bytes oldFile = Joined(oldImage, tail), newFile = Joined(newImage, tail);
+
+  // Kill within about two saves, so that every step of a save gets hit.
+  TempFolder::WriteBytes(target, oldFile);
+  std::vector<long long> saveTimes;
+  for (int i = 0; i < 6; ++i) {
+    rom::RomImage.Assign((i % 2 == 0 ? newImage : oldImage).data(), rom::kRomSize);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(rom::WriteRomFile(target));
+    saveTimes.push_back(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
+  }
+  ASSERT_EQ(TempFolder::ReadBytes(target), oldFile);
+  std::sort(saveTimes.begin(), saveTimes.end());
+  const long long span = std::max<long long>(2000, 2 * saveTimes[saveTimes.size() / 2]);
+
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed) + ", delays up to " + std::to_string(span) + " us");
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long long> delay(0, span);
+
+  int kept = 0, replaced = 0, tempFilesLeft = 0;
+  bool fileIsOld = true;
+  for (int kill = 0; kill < kKills; ++kill) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(ready[0]);
+      SaveForever(target, fileIsOld ? newImage : oldImage, fileIsOld ? oldImage : newImage, ready[1]);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    const bool started = ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    const long long after = delay(random);
+    std::this_thread::sleep_for(std::chrono::microseconds(after));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(started && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        << "the saving child stopped on its own (status " << status << ") at kill " << kill;
+
+    const bool wasOld = fileIsOld;
+    const Bytes now = TempFolder::ReadBytes(target);
+    fileIsOld = now == oldFile;
+    ASSERT_TRUE(fileIsOld || now == newFile)
+        << "kill " << kill << " after " << after << " us left a file of " << now.size() << " bytes that is neither";
+    ++(fileIsOld == wasOld ? kept : replaced);
+    for (const std::string& name : folder.Names()) {
+      if (name == "card.rom") continue;
+      ASSERT_TRUE(IsTempName(name)) << "kill " << kill << " left " << name;
+      fs::remove(folder / name);
+      ++tempFilesLeft;
+    }
+  }
+  // Kills that all landed before the first replace, or all after it, would prove little.
+  EXPECT_GT(kept, 0);
+  EXPECT_GT(replaced, 0);
+  std::printf("%d kills within %lld us of a save's start: file kept %d times, replaced %d, temporary file left %d\n",
+              kKills, span, kept, replaced, tempFilesLeft);
+}
+
+}  // namespace
