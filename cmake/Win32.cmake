@@ -46,12 +46,12 @@ set_tests_properties(win32.ResourceLayout PROPERTIES TIMEOUT 60)
 
 # Start-up measurement (tools/bench.sh): a bare six-page property sheet to
 # compare the editor with, and the launcher that times both in one Wine session.
-add_executable(bare_sheet WIN32 tests/bench/BareSheet.cpp tests/bench/BareSheet.rc)
+add_executable(bare_sheet WIN32 tools/bench/BareSheet.cpp tools/bench/BareSheet.rc)
 target_link_libraries(bare_sheet PRIVATE comctl32 user32)
 target_link_options(bare_sheet PRIVATE ${OMBRIX_STATIC_LINK} -municode)
 target_compile_options(bare_sheet PRIVATE ${OMBRIX_WARNINGS})
 
-add_executable(startup_timer tests/bench/StartupTimer.cpp)
+add_executable(startup_timer tools/bench/StartupTimer.cpp)
 target_link_options(startup_timer PRIVATE ${OMBRIX_STATIC_LINK} -municode)
 target_compile_options(startup_timer PRIVATE ${OMBRIX_WARNINGS})
 
