@@ -6,7 +6,7 @@ set(OMBRIX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 file(GLOB OMBRIX_WIN32_SOURCES CONFIGURE_DEPENDS ui/win32/*.cpp shell/win32/*.cpp app/*.cpp)
 list(FILTER OMBRIX_WIN32_SOURCES EXCLUDE REGEX "app/WinMain\\.cpp$")
 add_library(ombrix_win32 STATIC ${OMBRIX_WIN32_SOURCES})
-target_link_libraries(ombrix_win32 PUBLIC ombrix_core comctl32 comdlg32 gdi32 user32)
+target_link_libraries(ombrix_win32 PUBLIC ombrix_core comctl32 gdi32 user32)
 target_compile_options(ombrix_win32 PRIVATE ${OMBRIX_WARNINGS})
 
 set(OMBRIX_RC ${CMAKE_SOURCE_DIR}/res/Ombrix.rc)

@@ -7,6 +7,19 @@
 #include "ui/win32/TextCodec.h"
 
 namespace ui::win32 {
+namespace {
+
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
+
+// comdlg32 pulls in the shell's DLLs; it is loaded at the first file dialog,
+// not at start-up.
+FileDialogFunction CommonDialog(const char* name) {
+  static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  return library ? reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+                 : nullptr;
+}
+
+}  // namespace
 
 std::wstring FileDialogFilter(const std::string& filter) {
   std::wstring out = Utf8ToWide(filter);
@@ -51,8 +64,8 @@ std::optional<std::filesystem::path> WindowPrompts::RunFileDialog(const ui::File
   if (dialog.pathMustExist) ofn.Flags |= OFN_PATHMUSTEXIST;
   if (dialog.promptOverwrite) ofn.Flags |= OFN_OVERWRITEPROMPT;
   if (dialog.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
-  const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-  if (!chosen) return std::nullopt;
+  const FileDialogFunction run = CommonDialog(save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+  if (!run || !run(&ofn)) return std::nullopt;
   return std::filesystem::path(file.data());
 }
 
