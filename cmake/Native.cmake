@@ -36,6 +36,7 @@ add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
 target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness
                       GTest::gtest_main)
 target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
+target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")
 gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 # Writes the sample image the run command offers in the Open dialog.
