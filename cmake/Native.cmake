@@ -26,10 +26,17 @@ if(ZLIB_FOUND)
   target_compile_definitions(ombrix_sample_rom PRIVATE OMBRIX_HAVE_ZLIB=1)
 endif()
 
+# The fuzz targets' runs, for replaying what the fuzzers found.
+add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_core)
+target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
+
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
-target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom GTest::gtest_main)
+target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness
+                      GTest::gtest_main)
 target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
+target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")
 gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 # Writes the sample image the run command offers in the Open dialog.

@@ -14,18 +14,17 @@ constexpr std::string_view kNewlineMarker = "<NEWLINE>";
 constexpr std::string_view kNulMarker = "<NUL>";
 constexpr const char* kRecordName = "sign-on record";
 
-// Every `marker` in `text` becomes `bytes`; everything else is copied as it is.
+// Every `marker` in `text` becomes `bytes`, from left to right; everything else is copied as
+// it is. A record's length word may claim almost the whole image: the text is copied in runs.
 void ReplaceMarker(std::string& text, std::string_view marker, std::string_view bytes) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (std::string_view(text).substr(i, marker.size()) == marker) {
-      out += bytes;
-      i += marker.size();
-    } else {
-      out += text[i++];
-    }
+  std::size_t i = 0;
+  for (std::size_t found; (found = text.find(marker, i)) != std::string::npos; i = found + marker.size()) {
+    out.append(text, i, found - i);
+    out += bytes;
   }
+  out.append(text, i);
   text = std::move(out);
 }
 

@@ -127,6 +127,7 @@ void CParameterTable::LoadFromImage() {
   }
 
   m_wRecordOffset = offset;
+  m_nRecordPosition = record.offset;
   std::uint32_t p = record.offset;
   for (int id = IDC_PARAM_FIRST; id <= IDC_PARAM_LAST; ++id) {
     if (id == IDC_PARAM_REGEN_LENGTH) {
@@ -151,6 +152,12 @@ void CParameterTable::StoreToImage() {
   const rom::Located record = LocateParameterRecord(*m_wRecordOffset);
   if (!record) {
     ShowError(record.error);
+    return;
+  }
+  if (record.offset != m_nRecordPosition) {
+    ShowError("The video parameter record " + std::to_string(*m_wRecordOffset / kRecordSize) + " now lies at offset " +
+              rom::HexText(record.offset, 4) + "h, but the values on show were read at offset " +
+              rom::HexText(m_nRecordPosition, 4) + "h. Nothing was written: show the mode again before editing it.");
     return;
   }
   std::uint32_t p = record.offset;

@@ -54,6 +54,9 @@ class CParameterTable : public ui::PropertyPage {
   std::array<std::string, 63> m_strValue;
   // Byte offset of the shown record in the VideoParameterTable; none until a load showed one.
   std::optional<std::uint16_t> m_wRecordOffset;
+  // Where in the image that record was read. Apply's own writes can move the table's pointer,
+  // and a reload that fails keeps the values on show: they are never written anywhere else.
+  std::uint32_t m_nRecordPosition = 0;
   int m_nExRegTable = -1;
   bool m_bExListBuilt = false;
   bool m_bExFieldsValid = false;

@@ -411,4 +411,25 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   EXPECT_EQ(ImageBytes(), before);
 }
 
+TEST_F(ParameterTableTest, ShownValuesAreNeverWrittenWhereTheirRecordHasMoved) {
+  // Mode 0's extended register record lies on the save pointer table: its flags byte is the
+  // low byte of the pointer to the parameter table. The extended mode resolves to no record.
+  RomLayout layout;
+  layout.exRegTable = layout.savePointerTable;
+  RomBuilder b = Image(layout);
+  b.AddExMode(Mode(0x00, 0x101));
+  Start(b);
+  ShowRow(22);  // refused: the boxes keep showing mode 0
+  c().SetChecked(IDC_NATIVE_MODE, true);
+  Apply();  // sets the flag, which moves the table by one byte; the reload is refused again
+  ASSERT_EQ(rom::ReadWordLE(layout.savePointerTable, layout.savePointerTable + 1), layout.parameterTable + 1);
+
+  const std::vector<std::uint8_t> before = ImageBytes();
+  sheet->prompts.ClearRecords();
+  Apply();
+  EXPECT_EQ(ImageBytes(), before) << "mode 0's values were written one byte past where they were read";
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_NE(Messages()[0].find("video parameter record 0 now lies at offset 0601h"), std::string::npos);
+}
+
 }  // namespace

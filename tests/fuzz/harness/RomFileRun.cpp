@@ -1,0 +1,120 @@
+#include "tests/fuzz/harness/RomFileRun.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "rom/RomFile.h"
+#include "rom/RomImage.h"
+#include "tests/fuzz/harness/MemoryFileSystem.h"
+#include "tests/fuzz/harness/Verdict.h"
+
+namespace fuzzing {
+namespace {
+
+using Bytes = MemoryFileSystem::Bytes;
+
+Bytes Image() {
+  return {rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize};
+}
+
+// A previous image with its own bytes everywhere, so that a load that keeps any of them shows.
+Bytes PreviousImage() {
+  Bytes bytes(rom::kRomSize);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7 + (i >> 8));
+  return bytes;
+}
+
+// Installs a file system for the run and puts the platform's back afterwards.
+class Installed {
+ public:
+  explicit Installed(rom::FileSystem& files) : previous_(rom::SetFileSystem(&files)) {}
+  ~Installed() { rom::SetFileSystem(previous_); }
+  Installed(const Installed&) = delete;
+  Installed& operator=(const Installed&) = delete;
+
+ private:
+  rom::FileSystem* previous_;
+};
+
+void CheckLoad(Verdict& verdict, const Bytes& file, bool loaded, const Bytes& previous, int wasLoaded, int wasModified,
+               unsigned generation) {
+  const bool valid = file.size() >= 2 && file[0] == 0x55 && file[1] == 0xAA;
+  if (!verdict.Require(loaded == valid,
+                       valid ? "a file that starts 55 AA was refused" : "an invalid file was loaded")) {
+    return;
+  }
+  const Bytes image = Image();
+  if (!loaded) {
+    verdict.Require(image == previous, "a refused file changed the image");
+    verdict.Require(rom::romLoaded == wasLoaded && rom::romModified == wasModified, "a refused file changed a flag");
+    verdict.Require(rom::imageGeneration == generation, "a refused file counted as a new image");
+    return;
+  }
+  const std::size_t n = std::min<std::size_t>(file.size(), rom::kRomSize);
+  verdict.Require(std::equal(file.begin(), file.begin() + static_cast<long>(n), image.begin()),
+                  "the image is not the file's first bytes");
+  verdict.Require(std::all_of(image.begin() + static_cast<long>(n), image.end(), [](std::uint8_t b) { return b == 0; }),
+                  "bytes past the end of a short file are not 0");
+  verdict.Require(rom::romLoaded == 1, "romLoaded is not 1 after a load");
+  verdict.Require(rom::romModified == wasModified, "a load changed romModified");
+  verdict.Require(rom::imageGeneration != generation, "a load did not count as a new image");
+}
+
+// The file written from `image` over a file that held `old` (none: a new file).
+void CheckSaved(Verdict& verdict, const char* what, const Bytes* saved, const Bytes& image, const Bytes& old) {
+  if (!verdict.Require(saved != nullptr, std::string(what) + ": no file")) return;
+  const std::size_t size = std::max<std::size_t>(old.size(), rom::kRomSize);
+  if (!verdict.Require(saved->size() == size, std::string(what) + ": the file has " + std::to_string(saved->size()) +
+                                                  " bytes, expected " + std::to_string(size))) {
+    return;
+  }
+  unsigned sum = 0;
+  for (std::size_t i = 0; i < rom::kRomSize; ++i) sum += (*saved)[i];
+  verdict.Require((sum & 0xFF) == 0, std::string(what) + ": the checksum does not make the 32 KB sum to 0");
+  verdict.Require(std::equal(image.begin(), image.end() - 1, saved->begin()),
+                  std::string(what) + ": the file's first 32 KB are not the image");
+  verdict.Require(std::equal(saved->begin() + rom::kRomSize, saved->end(),
+                             old.begin() + std::min<std::size_t>(old.size(), rom::kRomSize)),
+                  std::string(what) + ": the bytes past 32 KB were not kept");
+  verdict.Require(std::equal(saved->begin(), saved->begin() + rom::kRomSize, rom::RomImage.data()),
+                  std::string(what) + ": the image's checksum byte differs from the file's");
+  verdict.Require(rom::romModified == 0 && rom::romLoaded == 1, std::string(what) + ": the flags after a save");
+}
+
+}  // namespace
+
+std::string RunRomFileInput(const std::uint8_t* data, std::size_t size) {
+  Verdict verdict;
+  MemoryFileSystem files;
+  const Installed installed(files);
+  const Bytes file = size == 0 ? Bytes{} : Bytes(data, data + size);
+  files.Put("card.rom", file);
+
+  rom::ResetRomState();
+  const Bytes previous = PreviousImage();
+  rom::RomImage.Assign(previous.data(), rom::kRomSize);
+  // The flags before the load vary with the input, so that both values of each are seen.
+  rom::romLoaded = static_cast<int>(size >> 1 & 1);
+  rom::romModified = static_cast<int>(size & 1);
+  const int wasLoaded = rom::romLoaded, wasModified = rom::romModified;
+  const unsigned generation = rom::imageGeneration;
+
+  const bool loaded = rom::LoadRomFile("card.rom");
+  CheckLoad(verdict, file, loaded, previous, wasLoaded, wasModified, generation);
+  verdict.Require(files.OpenHandles() == 0, "the load left a file open");
+
+  rom::romModified = 1;
+  const Bytes image = Image();
+  verdict.Require(rom::WriteRomFile("card.rom"), "saving over the file failed");
+  CheckSaved(verdict, "saved over the file", files.Find("card.rom"), image, file);
+
+  rom::romModified = 1;
+  verdict.Require(rom::WriteRomFile("new.rom"), "saving to a new file failed");
+  CheckSaved(verdict, "saved to a new file", files.Find("new.rom"), image, {});
+  verdict.Require(files.FileCount() == 2, "a temporary file was left behind");
+  verdict.Require(files.OpenHandles() == 0, "a save left a file open");
+  return verdict.Take();
+}
+
+}  // namespace fuzzing

@@ -1,0 +1,123 @@
+// Writes the starting corpus of every fuzz target: make_fuzz_seeds CORPUS_DIRECTORY [FONT_DIRECTORY]
+//
+// Well-formed images (the sample image and a compact one) give the fuzzers the
+// pointer chains that random bytes would take long to find; one folder per target.
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/fuzz/harness/PageRun.h"
+#include "tests/support/RomBuilder.h"
+#include "tools/SampleRom.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using testing_support::ExMode;
+using testing_support::RomBuilder;
+using testing_support::RomLayout;
+
+const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
+                                    "page_sign_on_string",  "page_memory_config", "page_font_images"};
+
+void Write(const fs::path& path, const Bytes& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Every structure packed into the first few KB, so that short inputs reach them all.
+Bytes CompactImage() {
+  RomLayout layout;
+  layout.oemTable = 0x60;
+  layout.memoryConfig = 0x70;
+  layout.savePointerTable = 0xA0;
+  layout.secondarySaveTable = 0xC0;
+  layout.exModeInfo = 0xE0;
+  layout.exRegTable = 0xF0;
+  layout.exModeList = 0x200;
+  layout.parameterTable = 0x400;
+  layout.font8x8 = 0xC00;
+  layout.font8x14 = 0x1400;
+  layout.font8x16 = 0x2200;
+  layout.fixup9x14 = 0x3200;
+  layout.fixup9x16 = 0x3280;
+  layout.signOn = 0x3300;
+  RomBuilder b(layout);
+  b.SignatureText("OMBRIX VGA V1.00").SignOn("Fuzz\r\nVGA").SubsystemIds(0x1A5E, 0x0101);
+  b.MemoryConfig({1, 2, 3, 4, 5, 6, 7, 8, 9});
+  for (int i = 0; i < 32; ++i) {
+    std::array<std::uint8_t, 64> record{};
+    for (int j = 0; j < 64; ++j) record[static_cast<std::size_t>(j)] = static_cast<std::uint8_t>(i + j);
+    b.ParameterRecord(i, record);
+    b.ExReg(i, static_cast<std::uint8_t>(i), 0x1B, i >= 29 ? static_cast<std::uint8_t>(i) : 0, 0x1234);
+  }
+  b.AddExMode(ExMode{29, 0x101, 6, 640, 480, 16}).AddExMode(ExMode{30, 0x103, 6, 800, 600, 16});
+  b.AddExMode(ExMode{31, 0x105, 12, 1024, 768, 16});
+  b.Fixups(14, {{0x4D, std::vector<std::uint8_t>(14, 0x81)}}).Fixups(16, {{0x57, std::vector<std::uint8_t>(16, 0x42)}});
+  // Nothing lies past the sign-on text: the short input leaves the rest of the image 0.
+  Bytes bytes = b.bytes();
+  bytes.resize(0x3400);
+  return bytes;
+}
+
+// A short script of every kind of step, padded to the script region.
+Bytes Script(const Bytes& steps) {
+  Bytes script = steps;
+  script.resize(fuzzing::kScriptBytes, 0);
+  return script;
+}
+
+Bytes Concat(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s CORPUS_DIRECTORY [FONT_DIRECTORY]\n", argv[0]);
+    return 2;
+  }
+  try {
+    const fs::path root = argv[1];
+    std::vector<std::string> notes;
+    const sample_rom::SampleFonts fonts =
+        sample_rom::LoadSampleFonts(argc == 3 ? argv[2] : "/usr/share/consolefonts", notes);
+    const Bytes sample = sample_rom::BuildSampleRom(fonts).bytes();
+    const Bytes compact = CompactImage();
+
+    Write(root / "rom_file" / "sample.rom", sample);
+    Write(root / "rom_file" / "sample_with_tail.rom", Concat(sample, Bytes(100, 0xEE)));
+    Write(root / "rom_file" / "short.rom", {0x55, 0xAA, 0x40});
+    Write(root / "mode_list" / "sample.rom", sample);
+    Write(root / "mode_list" / "compact.rom", compact);
+
+    const Bytes none = Script({});
+    // Type "5A" into the first box, close the first list on its second entry, toggle, Apply,
+    // switch to the next page and back, select with the keyboard, Apply.
+    const Bytes edits = Script({1, 0, 2, '5', 'A', 2, 0, 1, 4, 0, 5, 6, 0, 3, 0, 2, 1, 1, 1, 'F', 5});
+    // A long sign-on text with markers, typed into the first box of any page.
+    const std::string marked = "Ombrix<NEWLINE>VGA<NUL>BIOS 1.0";
+    Bytes longText{1, 0, static_cast<std::uint8_t>(marked.size())};
+    longText.insert(longText.end(), marked.begin(), marked.end());
+    longText.push_back(5);
+    for (const char* target : kPageTargets) {
+      const fs::path dir = root / target;
+      Write(dir / "sample.bin", Concat(none, sample));
+      Write(dir / "sample_edits.bin", Concat(edits, sample));
+      Write(dir / "compact_edits.bin", Concat(edits, compact));
+      Write(dir / "compact_text.bin", Concat(Script(longText), compact));
+    }
+    for (const std::string& note : notes) std::fprintf(stderr, "%s: %s\n", argv[0], note.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
+    return 1;
+  }
+  return 0;
+}

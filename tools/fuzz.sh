@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer)
+# in build/fuzz and runs each for RUNS executions (default 20000):
+#   tools/fuzz.sh [RUNS] [TARGET...]
+# The corpus of a target grows in build/fuzz/corpus/TARGET (its starting inputs
+# are written to build/fuzz/seeds/TARGET); a crashing input or a broken property
+# is saved in build/fuzz/findings/TARGET/; once fixed, such an input belongs in
+# tests/fuzz/regressions/TARGET/, where the unit tests replay it. Prints per target
+# the executions, the time and the findings, and fails when there is any finding.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-20000}
+shift $(( $# > 0 ? 1 : 0 ))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
+                                    page_sign_on_string page_memory_config page_font_images)
+build=$root/build/fuzz
+
+# clang and its libFuzzer runtime, when missing.
+missing=()
+for p in clang libclang-rt-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DOMBRIX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+rm -rf "$build/seeds"
+"$build/make_fuzz_seeds" "$build/seeds"
+
+# A small quarantine keeps the sanitizer's memory warm between executions.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+
+max_len() {
+  case "$1" in
+    rom_file) echo 36864 ;;   # room for bytes past the 32 KB
+    mode_list) echo 32768 ;;
+    *) echo 33280 ;;          # the script region and the image
+  esac
+}
+
+printf '%-22s %12s %9s %10s %9s\n' target executions seconds "exec/s" findings
+total_findings=0
+for target in "${targets[@]}"; do
+  corpus=$build/corpus/$target
+  findings=$build/findings/$target
+  log=$build/logs/$target.log
+  mkdir -p "$corpus" "$findings" "$(dirname "$log")"
+  before=$(find "$findings" -type f | wc -l)
+  start=$(date +%s.%N)
+  # New inputs go to the first folder; the seeds and what earlier runs found are read only.
+  inputs=("$corpus" "$build/seeds/$target")
+  [ -d "$root/tests/fuzz/regressions/$target" ] && inputs+=("$root/tests/fuzz/regressions/$target")
+  status=0
+  "$build/${target}_fuzzer" -runs="$runs" -max_len="$(max_len "$target")" -timeout=20 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "${inputs[@]}" >"$log" 2>&1 || status=$?
+  seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }')
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  found=$(( $(find "$findings" -type f | wc -l) - before ))
+  [ "$status" -eq 0 ] || [ "$found" -gt 0 ] || found=1
+  printf '%-22s %12s %9.1f %10s %9d\n' "$target" "${executions:-?}" "$seconds" "${rate:-?}" "$found"
+  if [ "$found" -gt 0 ]; then
+    grep -m3 -E "PROPERTY VIOLATED|ERROR: |runtime error" "$log" | sed 's/^/    /' || true
+    echo "    log: $log"
+  fi
+  total_findings=$(( total_findings + found ))
+done
+[ "$total_findings" -eq 0 ]
