@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
+// Loading and saving image files: real files in a temporary folder, each save step made to fail.
 #include <algorithm>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "res/resource.h"
 #include "rom/FileSystem.h"
@@ -12,11 +8,14 @@
 #include "tests/support/FakeSheet.h"
 #include "tests/support/RomBuilder.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/PageTest.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using testing_support::Bytes;
+using testing_support::ImageBytes;
+using testing_support::SumOf;
 using testing_support::TempFolder;
 
 // `size` bytes that start 55 AA and differ from their neighbours.
@@ -28,24 +27,15 @@ Bytes Pattern(std::size_t size, std::uint8_t seed = 0) {
   return bytes;
 }
 
-Bytes Image() {
-  return Bytes(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize);
-}
-
-unsigned SumOf(const Bytes& bytes, std::size_t count) {
-  unsigned sum = 0;
-  for (std::size_t i = 0; i < count; ++i) sum += bytes[i];
-  return sum & 0xFF;
-}
-
 class RomFileTest : public ::testing::Test {
  protected:
   void SetUp() override { rom::ResetRomState(); }
   void TearDown() override { rom::SetFileSystem(nullptr); }
 
-  // A previous image with its own bytes everywhere, and both flags set.
+  // A previous image with its own bytes everywhere, a checksum byte of 80h that sums wrong, and both flags set.
   static Bytes LoadPrevious() {
-    const Bytes previous = Pattern(rom::kRomSize, 0x33);
+    Bytes previous = Pattern(rom::kRomSize, 0x33);
+    previous[rom::kChecksumOffset] = 0x80;
     rom::RomImage.Assign(previous.data(), rom::kRomSize);
     rom::romLoaded = 1;
     rom::romModified = 1;
@@ -55,25 +45,17 @@ class RomFileTest : public ::testing::Test {
   TempFolder folder;
 };
 
-TEST_F(RomFileTest, LoadTakesTheFirst32KOfALongFile) {
-  const Bytes file = Pattern(65536);
-  TempFolder::WriteBytes(folder / "long.rom", file);
-  rom::romModified = 1;
-  ASSERT_TRUE(rom::LoadRomFile(folder / "long.rom"));
-  EXPECT_EQ(Image(), Bytes(file.begin(), file.begin() + rom::kRomSize));
-  EXPECT_EQ(rom::romLoaded, 1);
-  EXPECT_EQ(rom::romModified, 1) << "a load never clears romModified";
-}
-
-TEST_F(RomFileTest, ShortValidFileLeavesZerosPastItsEnd) {
-  for (const std::size_t size : {std::size_t{2}, std::size_t{100}, std::size_t{32767}}) {
+TEST_F(RomFileTest, LoadTakesTheFirst32KAndLeavesZerosPastAShortFile) {
+  for (const std::size_t size : {std::size_t{65536}, std::size_t{2}, std::size_t{100}, std::size_t{32767}}) {
     LoadPrevious();
     const Bytes file = Pattern(size, 0x11);
-    TempFolder::WriteBytes(folder / "short.rom", file);
-    ASSERT_TRUE(rom::LoadRomFile(folder / "short.rom")) << size;
-    Bytes expected = file;
+    TempFolder::WriteBytes(folder / "file.rom", file);
+    ASSERT_TRUE(rom::LoadRomFile(folder / "file.rom")) << size;
+    Bytes expected(file.begin(),
+                   file.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(size, rom::kRomSize)));
     expected.resize(rom::kRomSize, 0x00);
-    EXPECT_EQ(Image(), expected) << size << " bytes: nothing of the previous image may remain";
+    EXPECT_EQ(ImageBytes(), expected) << size << " bytes: nothing of the previous image may remain";
+    EXPECT_EQ(rom::romModified, 1) << "a load never clears romModified";
   }
 }
 
@@ -86,14 +68,10 @@ TEST_F(RomFileTest, RejectedFilesChangeNeitherImageNorFlags) {
   for (const char* name : {"empty.rom", "one.rom", "swapped.rom", "half.rom", "folder.rom", "missing.rom"}) {
     const Bytes previous = LoadPrevious();
     EXPECT_FALSE(rom::LoadRomFile(folder / name)) << name;
-    EXPECT_EQ(Image(), previous) << name;
+    EXPECT_EQ(ImageBytes(), previous) << name;
     EXPECT_EQ(rom::romLoaded, 1) << name;
     EXPECT_EQ(rom::romModified, 1) << name;
   }
-  rom::ResetRomState();
-  EXPECT_FALSE(rom::LoadRomFile(folder / "swapped.rom"));
-  EXPECT_EQ(rom::romLoaded, 0);
-  EXPECT_EQ(Image(), Bytes(rom::kRomSize, 0));
 }
 
 TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
@@ -101,15 +79,14 @@ TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
   TempFolder::WriteBytes(folder / "long.rom", original);
   LoadPrevious();
   rom::romLoaded = 0;  // an image that failed its signature test may still be written
-  rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
   ASSERT_TRUE(rom::WriteRomFile(folder / "long.rom"));
 
   const Bytes written = TempFolder::ReadBytes(folder / "long.rom");
   ASSERT_EQ(written.size(), 65536u);
-  EXPECT_EQ(SumOf(written, rom::kRomSize), 0u);
-  EXPECT_EQ(Bytes(written.begin(), written.begin() + rom::kRomSize), Image());
+  EXPECT_EQ(SumOf(written), 0u);
+  EXPECT_EQ(Bytes(written.begin(), written.begin() + rom::kRomSize), ImageBytes())
+      << "RomImage's checksum is fixed too";
   EXPECT_TRUE(std::equal(written.begin() + rom::kRomSize, written.end(), original.begin() + rom::kRomSize));
-  EXPECT_EQ(SumOf(Image(), rom::kRomSize), 0u) << "the checksum byte is fixed in RomImage too";
   EXPECT_EQ(rom::romModified, 0);
   EXPECT_EQ(rom::romLoaded, 1);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"long.rom"});
@@ -118,13 +95,10 @@ TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
 TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
   LoadPrevious();
   ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
-  EXPECT_EQ(TempFolder::ReadBytes(folder / "new.rom"), Image());
-
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "new.rom"), ImageBytes());
   TempFolder::WriteBytes(folder / "short.rom", Pattern(100));
-  rom::romModified = 1;
   ASSERT_TRUE(rom::WriteRomFile(folder / "short.rom"));
-  EXPECT_EQ(TempFolder::ReadBytes(folder / "short.rom"), Image());
-  EXPECT_EQ(rom::romModified, 0);
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "short.rom"), ImageBytes());
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "short.rom"}));
 }
 
@@ -134,40 +108,17 @@ TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
   fs::permissions(folder / "readonly.rom", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   fs::create_directory(folder / "folder.rom");
   for (const fs::path& target : {folder / "readonly.rom", folder / "missing" / "x.rom", folder / "folder.rom"}) {
-    LoadPrevious();
-    rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
+    const Bytes previous = LoadPrevious();
     EXPECT_FALSE(rom::WriteRomFile(target)) << target;
     EXPECT_EQ(rom::romModified, 1) << target;
-    EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00) << target;
+    EXPECT_EQ(ImageBytes(), previous) << target;
   }
   EXPECT_EQ(TempFolder::ReadBytes(folder / "readonly.rom"), original);
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"folder.rom", "readonly.rom"}));
   EXPECT_TRUE(fs::is_empty(folder / "folder.rom"));
 }
 
-TEST_F(RomFileTest, ChecksumMakesTheImageSumToZero) {
-  rom::FixChecksum();
-  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00);
-  rom::RomImage.SetByte(0, 0x55);
-  rom::RomImage.SetByte(1, 0xAA);
-  rom::FixChecksum();
-  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x01);
-  // The old checksum byte is not part of the sum.
-  rom::RomImage.SetByte(rom::kChecksumOffset, 0x80);
-  rom::RomImage.SetByte(0x7FFE, 0xFF);
-  rom::FixChecksum();
-  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x02);
-}
-
 TEST_F(RomFileTest, WordsAreUnsignedLittleEndianAndNeverLeaveTheImage) {
-  rom::RomImage.SetByte(0x10, 0x34);
-  rom::RomImage.SetByte(0x11, 0x12);
-  EXPECT_EQ(rom::ReadWordLE(0x10, 0x11), 0x1234);
-  rom::RomImage.SetByte(0x20, 0xFF);
-  rom::RomImage.SetByte(0x21, 0xFF);
-  EXPECT_EQ(rom::ReadWordLE(0x20, 0x21), 65535);
-  EXPECT_EQ(rom::RomImage.Word(0x20), 0xFFFF);
-
   const Bytes before = LoadPrevious();
   for (const std::uint32_t outside : {0x8000u, 0x8001u, 0xFFFFu, 0xFFFFFFFFu}) {
     EXPECT_EQ(rom::RomImage.Byte(outside), 0) << outside;
@@ -175,12 +126,13 @@ TEST_F(RomFileTest, WordsAreUnsignedLittleEndianAndNeverLeaveTheImage) {
     rom::RomImage.SetByte(outside, 0xEE);
     rom::RomImage.SetWord(outside, 0xEEEE);
   }
-  EXPECT_EQ(Image(), before) << "no write outside the image may land inside it";
+  EXPECT_EQ(ImageBytes(), before) << "no write outside the image may land inside it";
   EXPECT_EQ(rom::RomImage.Word(0x7FFF), before[0x7FFF]) << "the half past the end reads as 0";
   EXPECT_EQ(rom::ReadWordLE(0x7FFF, 0x8000), before[0x7FFF]);
-  rom::RomImage.SetWord(0x7FFE, 0xBEEF);
+  rom::RomImage.SetWord(0x7FFE, 0xFFEF);
   EXPECT_EQ(rom::RomImage.Byte(0x7FFE), 0xEF);
-  EXPECT_EQ(rom::RomImage.Byte(0x7FFF), 0xBE);
+  EXPECT_EQ(rom::ReadWordLE(0x7FFE, 0x7FFF), 0xFFEF);
+  EXPECT_EQ(rom::RomImage.Word(0x7FFE), 0xFFEF);
 }
 
 // The platform's file system with one chosen step failing.
@@ -244,8 +196,7 @@ class FailingStepTest : public RomFileTest, public ::testing::WithParamInterface
 TEST_P(FailingStepTest, FailedSaveKeepsTheFileAndTheFlags) {
   const Bytes original = Pattern(40000, 0x42);
   TempFolder::WriteBytes(folder / "old.rom", original);
-  LoadPrevious();
-  rom::RomImage.SetByte(rom::kChecksumOffset, 0x00);
+  const Bytes previous = LoadPrevious();
   FailingFiles files(GetParam());
   rom::SetFileSystem(&files);
 
@@ -258,7 +209,7 @@ TEST_P(FailingStepTest, FailedSaveKeepsTheFileAndTheFlags) {
   EXPECT_EQ(TempFolder::ReadBytes(folder / "old.rom"), original);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"old.rom"}) << "a temporary file or new.rom was left behind";
   EXPECT_EQ(rom::romModified, 1);
-  EXPECT_EQ(rom::RomImage.Byte(rom::kChecksumOffset), 0x00);
+  EXPECT_EQ(ImageBytes(), previous) << "the checksum byte is fixed only after a save";
 }
 
 std::string StepName(const ::testing::TestParamInfo<Step>& step) {
@@ -326,7 +277,7 @@ TEST_F(RomFileTest, FailedReadLoadsNothing) {
     rom::SetFileSystem(&files);
     EXPECT_FALSE(rom::LoadRomFile(folder / "good.rom"));
     EXPECT_TRUE(files.failed());
-    EXPECT_EQ(Image(), previous);
+    EXPECT_EQ(ImageBytes(), previous);
     EXPECT_EQ(rom::romLoaded, 1);
     rom::SetFileSystem(nullptr);
   }

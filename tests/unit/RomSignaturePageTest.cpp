@@ -1,52 +1,22 @@
-#include <gtest/gtest.h>
-
+// The ROM Signature page through the sheet's logic on fake controls.
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "res/resource.h"
-#include "rom/RomImage.h"
-#include "tests/support/FakeSheet.h"
-#include "tests/support/RomBuilder.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/PageTest.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using testing_support::FakeControls;
-using testing_support::FakeSheet;
+using testing_support::Bytes;
+using testing_support::ImageBytes;
+using testing_support::PageTest;
 using testing_support::RomBuilder;
-using testing_support::TempFolder;
 
-constexpr int kPage = 2;
 constexpr std::uint32_t kText = 0x40;
 
-Bytes Image() {
-  return Bytes(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize);
-}
-
-class RomSignaturePageTest : public ::testing::Test {
+class RomSignaturePageTest : public PageTest {
  protected:
-  void SetUp() override { rom::ResetRomState(); }
-
-  // The sheet starts on page 0 without an image; then `image` is loaded and this page shown.
-  void Show(const RomBuilder& image) {
-    sheet.Start();
-    image.Load();
-    sheet.SetActivePage(kPage);
-  }
-  // Shows another page and this one again.
-  void Revisit() {
-    sheet.SetActivePage(1);
-    sheet.SetActivePage(kPage);
-  }
-  FakeControls& page() { return sheet.controls(kPage); }
-  std::string Ascii(int k) { return page().GetText(k); }
-  std::string Hex(int k) { return page().GetText(16 + k); }
-  void Apply() { sheet.Command(1); }
-  int Activated() { return sheet.sheet.romSignature().m_bActivated; }
-
-  FakeSheet sheet;
+  RomSignaturePageTest() : PageTest(2) {}
+  std::string Ascii(int k) { return Text(k); }
+  std::string Hex(int k) { return Text(16 + k); }
 };
 
 TEST_F(RomSignaturePageTest, ShowsEachByteAsCharacterAndHexInLimitedBoxes) {
@@ -60,22 +30,20 @@ TEST_F(RomSignaturePageTest, ShowsEachByteAsCharacterAndHexInLimitedBoxes) {
     EXPECT_EQ(Ascii(k), shown[static_cast<std::size_t>(k - 1)].first) << k;
     EXPECT_EQ(Hex(k), shown[static_cast<std::size_t>(k - 1)].second) << k;
   }
-  for (int id = 1; id <= 32; ++id) EXPECT_EQ(page().state(id).limit, id <= 16 ? 1 : 2) << id;
-  EXPECT_TRUE(sheet.prompts.openDialogs().empty()) << "an image is loaded: no Open";
-  EXPECT_EQ(Activated(), 1);
+  for (int id = 1; id <= 32; ++id) EXPECT_EQ(ui().state(id).limit, id <= 16 ? 1 : 2) << id;
+  EXPECT_TRUE(sheet->prompts.openDialogs().empty()) << "an image is loaded: no Open";
 }
 
 TEST_F(RomSignaturePageTest, ApplyWithoutEditsChangesNoByteForEveryByteValue) {
-  sheet.Start();
+  Start();
   for (int first = 1; first <= 255; first += 16) {
     RomBuilder image;
     for (int k = 0; k < 16; ++k)
       image.Byte(kText + static_cast<std::uint32_t>(k), static_cast<std::uint8_t>((first - 1 + k) % 255 + 1));
     image.Load();
-    Revisit();
-    Apply();
-    EXPECT_EQ(Image(), image.bytes()) << "bytes from " << first;
-    EXPECT_EQ(rom::romModified, 1);
+    Revisit(1);
+    SCOPED_TRACE(first);
+    ExpectApplyWrites({});
   }
 }
 
@@ -105,89 +73,59 @@ TEST_F(RomSignaturePageTest, StoreRulesOfEachPosition) {
   };
   // clang-format on
   for (const Edit& e : edits) {
-    if (e.ascii) page().Type(e.k, *e.ascii);
-    if (e.hex) page().Type(16 + e.k, *e.hex);
+    if (e.ascii) Type(e.k, *e.ascii);
+    if (e.hex) Type(16 + e.k, *e.hex);
   }
   Apply();
   Bytes expected = image.bytes();
   for (const Edit& e : edits) expected[kText + static_cast<std::uint32_t>(e.k) - 1] = e.stored;
-  EXPECT_EQ(Image(), expected);
-  EXPECT_EQ(Ascii(3), "");
-  EXPECT_EQ(Hex(3), "00");
-  EXPECT_EQ(Ascii(4), "X");
-  EXPECT_EQ(Hex(4), "78");
-  EXPECT_EQ(Ascii(6), "A");
-  EXPECT_EQ(Hex(6), "61");
-  EXPECT_EQ(Hex(9), "4F");
-  EXPECT_TRUE(sheet.prompts.messages().empty());
+  EXPECT_EQ(ImageBytes(), expected);
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(RomSignaturePageTest, EditsAreDroppedByAPageChangeAndByAReload) {
-  TempFolder folder;
   RomBuilder image;
   image.SignatureText("ORIGINAL");
-  image.WriteFile(folder / "same.rom");
   Show(image);
-  page().Type(1, "Q");
-  page().Type(18, "99");
-  Revisit();
-  EXPECT_EQ(Ascii(1), "O");
-  EXPECT_EQ(Hex(2), "52");
-  Apply();
-  EXPECT_EQ(Image(), image.bytes());
-
-  page().Type(1, "Q");
-  page().Type(18, "99");
-  sheet.prompts.Answer(ui::Answer::kNo);  // Apply made the image count as modified
-  sheet.prompts.ChooseOpen(folder / "same.rom");
-  sheet.Command(ID_FILE_OPEN_ROM);
-  EXPECT_EQ(Ascii(1), "O");
-  EXPECT_EQ(Hex(2), "52");
-  Apply();
-  EXPECT_EQ(Image(), image.bytes());
+  for (int pass = 0; pass < 2; ++pass) {
+    Type(1, "Q");
+    Type(18, "99");
+    if (pass == 0) {
+      Revisit(1);
+    } else {
+      sheet->prompts.Answer(ui::Answer::kNo);  // Apply made the image count as modified
+      Open(Write(image, "same.rom"));
+    }
+    EXPECT_EQ(Ascii(1), "O") << pass;
+    EXPECT_EQ(Hex(2), "52") << pass;
+    ExpectApplyWrites({});
+  }
 }
 
-TEST_F(RomSignaturePageTest, PageNeverShownWithAnImageStoresNothing) {
-  sheet.Start();
-  sheet.prompts.ChooseOpen(std::nullopt);
-  sheet.SetActivePage(kPage);
-  EXPECT_EQ(Activated(), 0);
-  RomBuilder image;
-  image.SignatureText("KEEP");
-  image.Load();  // not through the sheet: the page is not told
-  page().Type(1, "Z");
-  Apply();
-  EXPECT_EQ(Image(), image.bytes());
-  EXPECT_EQ(Ascii(1), "K") << "the reload after Apply still fills the boxes";
-  EXPECT_EQ(Activated(), 0);
-}
-
-TEST_F(RomSignaturePageTest, ShownWithoutImageThenOpenedFromTheMenuStoresEdits) {
-  TempFolder folder;
-  RomBuilder image;
-  image.SignatureText("FILE");
-  image.WriteFile(folder / "file.rom");
-  sheet.Start();
-  sheet.prompts.ChooseOpen(std::nullopt);
-  sheet.SetActivePage(kPage);
-  ASSERT_EQ(sheet.prompts.openDialogs().size(), 1u) << "no image: the page offers Open";
+TEST_F(RomSignaturePageTest, ShownWithoutImageItStoresOnlyOnceAnOpenHasLoadedIt) {
+  Start();
+  sheet->prompts.ChooseOpen(std::nullopt);
+  sheet->SetActivePage(2);
+  ASSERT_EQ(sheet->prompts.openDialogs().size(), 1u) << "no image: the page offers Open";
   EXPECT_EQ(Ascii(1), "");
-  EXPECT_EQ(page().state(17).limit, 2);
-  page().Type(1, "Q");
-  sheet.prompts.ChooseOpen(std::nullopt);
-  sheet.prompts.ChooseOpen(std::nullopt);
-  sheet.SetActivePage(3);
-  sheet.SetActivePage(kPage);
+  Type(1, "Q");
+  sheet->prompts.ChooseOpen(std::nullopt);
+  sheet->prompts.ChooseOpen(std::nullopt);
+  Revisit(3);
   EXPECT_EQ(Ascii(1), "Q") << "a cancelled Open leaves the boxes as they stood";
 
-  sheet.prompts.ChooseOpen(folder / "file.rom");
-  sheet.Command(ID_FILE_OPEN_ROM);
-  EXPECT_EQ(Activated(), 1);
-  EXPECT_EQ(Ascii(1), "F");
-  page().Type(1, "Z");
-  Apply();
-  EXPECT_EQ(rom::RomImage.Byte(kText), 'Z');
-  EXPECT_TRUE(sheet.prompts.Exhausted());
+  RomBuilder image;
+  image.SignatureText("FILE");
+  image.Load();  // not through the sheet: the page is not told
+  Type(1, "Z");
+  ExpectApplyWrites({});
+  EXPECT_EQ(Ascii(1), "F") << "the reload after Apply still fills the boxes";
+
+  sheet->prompts.Answer(ui::Answer::kNo);  // Apply made the image count as modified
+  Open(Write(image, "file.rom"));
+  Type(1, "Z");
+  ExpectApplyWrites({{kText, 'Z'}});
+  EXPECT_TRUE(sheet->prompts.Exhausted());
 }
 
 }  // namespace
