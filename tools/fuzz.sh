@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer)
 # in build/fuzz and runs each for RUNS executions (default 20000):
-#   tools/fuzz.sh [RUNS] [TARGET...]
+#   tools/fuzz.sh [--fresh] [RUNS] [TARGET...]
 # The corpus of a target grows in build/fuzz/corpus/TARGET (its starting inputs
-# are written to build/fuzz/seeds/TARGET); a crashing input or a broken property
+# are written to build/fuzz/seeds/TARGET); --fresh starts from those alone and
+# keeps nothing, for a quick pass that takes as long on every machine. A crashing
+# input or a broken property
 # is saved in build/fuzz/findings/TARGET/; once fixed, such an input belongs in
 # tests/fuzz/regressions/TARGET/, where the unit tests replay it. Prints per target
 # the executions, the time and the findings, and fails when there is any finding.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+fresh=0
+if [ "${1:-}" = "--fresh" ]; then
+  fresh=1
+  shift
+fi
 runs=${1:-20000}
 shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
@@ -31,8 +38,12 @@ fi
 
 cmake -S "$root" -B "$build" -G Ninja -DOMBRIX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
-rm -rf "$build/seeds"
-"$build/make_fuzz_seeds" "$build/seeds"
+# The starting corpus, written again whenever its tool has changed.
+if [ ! -d "$build/seeds" ] || [ "$build/make_fuzz_seeds" -nt "$build/seeds" ]; then
+  rm -rf "$build/seeds"
+  "$build/make_fuzz_seeds" "$build/seeds.new"
+  mv "$build/seeds.new" "$build/seeds"
+fi
 
 # A small quarantine keeps the sanitizer's memory warm between executions.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
@@ -50,6 +61,10 @@ printf '%-22s %12s %9s %10s %9s\n' target executions seconds "exec/s" findings
 total_findings=0
 for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
+  if [ "$fresh" -eq 1 ]; then
+    corpus=$build/fresh/$target
+    rm -rf "$corpus"
+  fi
   findings=$build/findings/$target
   log=$build/logs/$target.log
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"

@@ -27,6 +27,8 @@ class FuzzControls : public ui::Controls {
   void ListSelect(int id, int index) override;
   bool ListSelectPrefix(int id, const std::string& prefix) override;
 
+  // The text of a box without a copy, for checks that run for every box of every row.
+  const std::string& TextOf(int id) const { return state(id).text; }
   // Typing as an edit box takes it: the text ends at a 0x00 byte and is cut at the box's limit.
   void Type(int id, const std::string& text);
 

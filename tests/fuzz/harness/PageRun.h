@@ -11,8 +11,8 @@
 //   2 keyboard: list, entry; selected while the list stays closed
 //   3 toggle:   check box
 //   4 Apply
-//   5 switch:   another page (a byte) and back
-// At most 64 steps count, of them at most 8 Applies and 4 switches. Every run
+//   5 switch:   to another page and back
+// At most 32 steps count, of them at most 4 Applies and 2 switches. Every run
 // also presses Apply once right after the page is shown and once after its
 // last step, with nothing edited: neither may change a byte.
 
@@ -47,7 +47,7 @@ class PageRun {
   void Toggle(ByteReader& script);
   void Apply();
   void ApplyWithoutEdits(const char* when);
-  void SwitchAway(ByteReader& script);
+  void SwitchAway();
   // A load of the page ended; `mark` is where its boxes began.
   void Loaded(std::size_t mark);
 

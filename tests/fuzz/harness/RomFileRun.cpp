@@ -19,9 +19,12 @@ Bytes Image() {
 }
 
 // A previous image with its own bytes everywhere, so that a load that keeps any of them shows.
-Bytes PreviousImage() {
-  Bytes bytes(rom::kRomSize);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 7 + (i >> 8));
+const Bytes& PreviousImage() {
+  static const Bytes bytes = [] {
+    Bytes pattern(rom::kRomSize);
+    for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(i * 31 + 7 + (i >> 8));
+    return pattern;
+  }();
   return bytes;
 }
 
@@ -63,23 +66,24 @@ void CheckLoad(Verdict& verdict, const Bytes& file, bool loaded, const Bytes& pr
 
 // The file written from `image` over a file that held `old` (none: a new file).
 void CheckSaved(Verdict& verdict, const char* what, const Bytes* saved, const Bytes& image, const Bytes& old) {
-  if (!verdict.Require(saved != nullptr, std::string(what) + ": no file")) return;
+  const auto fail = [&](const std::string& failure) { verdict.Fail(std::string(what) + ": " + failure); };
+  if (saved == nullptr) return fail("no file");
   const std::size_t size = std::max<std::size_t>(old.size(), rom::kRomSize);
-  if (!verdict.Require(saved->size() == size, std::string(what) + ": the file has " + std::to_string(saved->size()) +
-                                                  " bytes, expected " + std::to_string(size))) {
-    return;
+  if (saved->size() != size) {
+    return fail("the file has " + std::to_string(saved->size()) + " bytes, expected " + std::to_string(size));
   }
   unsigned sum = 0;
   for (std::size_t i = 0; i < rom::kRomSize; ++i) sum += (*saved)[i];
-  verdict.Require((sum & 0xFF) == 0, std::string(what) + ": the checksum does not make the 32 KB sum to 0");
-  verdict.Require(std::equal(image.begin(), image.end() - 1, saved->begin()),
-                  std::string(what) + ": the file's first 32 KB are not the image");
-  verdict.Require(std::equal(saved->begin() + rom::kRomSize, saved->end(),
-                             old.begin() + std::min<std::size_t>(old.size(), rom::kRomSize)),
-                  std::string(what) + ": the bytes past 32 KB were not kept");
-  verdict.Require(std::equal(saved->begin(), saved->begin() + rom::kRomSize, rom::RomImage.data()),
-                  std::string(what) + ": the image's checksum byte differs from the file's");
-  verdict.Require(rom::romModified == 0 && rom::romLoaded == 1, std::string(what) + ": the flags after a save");
+  if ((sum & 0xFF) != 0) fail("the checksum does not make the 32 KB sum to 0");
+  if (!std::equal(image.begin(), image.end() - 1, saved->begin())) fail("the file's first 32 KB are not the image");
+  if (!std::equal(saved->begin() + rom::kRomSize, saved->end(),
+                  old.begin() + static_cast<long>(std::min<std::size_t>(old.size(), rom::kRomSize)))) {
+    fail("the bytes past 32 KB were not kept");
+  }
+  if (!std::equal(saved->begin(), saved->begin() + rom::kRomSize, rom::RomImage.data())) {
+    fail("the image's checksum byte differs from the file's");
+  }
+  if (rom::romModified != 0 || rom::romLoaded != 1) fail("the flags after a save");
 }
 
 }  // namespace
@@ -92,7 +96,7 @@ std::string RunRomFileInput(const std::uint8_t* data, std::size_t size) {
   files.Put("card.rom", file);
 
   rom::ResetRomState();
-  const Bytes previous = PreviousImage();
+  const Bytes& previous = PreviousImage();
   rom::RomImage.Assign(previous.data(), rom::kRomSize);
   // The flags before the load vary with the input, so that both values of each are seen.
   rom::romLoaded = static_cast<int>(size >> 1 & 1);
@@ -109,10 +113,13 @@ std::string RunRomFileInput(const std::uint8_t* data, std::size_t size) {
   verdict.Require(rom::WriteRomFile("card.rom"), "saving over the file failed");
   CheckSaved(verdict, "saved over the file", files.Find("card.rom"), image, file);
 
-  rom::romModified = 1;
-  verdict.Require(rom::WriteRomFile("new.rom"), "saving to a new file failed");
-  CheckSaved(verdict, "saved to a new file", files.Find("new.rom"), image, {});
-  verdict.Require(files.FileCount() == 2, "a temporary file was left behind");
+  // Every checksum costs a pass over the image: half the runs, chosen by the input, also save to a new file.
+  if (size & 1) {
+    rom::romModified = 1;
+    verdict.Require(rom::WriteRomFile("new.rom"), "saving to a new file failed");
+    CheckSaved(verdict, "saved to a new file", files.Find("new.rom"), image, {});
+  }
+  verdict.Require(files.FileCount() == 1 + (size & 1), "a temporary file was left behind");
   verdict.Require(files.OpenHandles() == 0, "a save left a file open");
   return verdict.Take();
 }

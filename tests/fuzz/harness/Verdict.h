@@ -6,16 +6,18 @@
 
 namespace fuzzing {
 
+// Only the first failure of a run is kept, since everything after it may just be its
+// consequence. Messages are built only for a failure: the checks run millions of times.
 class Verdict {
  public:
-  // Records `failure` unless `holds`; only the first failure of a run is kept,
-  // since everything after it may just be its consequence.
-  bool Require(bool holds, const std::string& failure) {
-    if (!holds && failure_.empty()) failure_ = failure;
+  bool Require(bool holds, const char* failure) {
+    if (!holds) Fail(failure);
     return holds;
   }
+  void Fail(std::string failure) {
+    if (failure_.empty()) failure_ = std::move(failure);
+  }
   bool failed() const { return !failure_.empty(); }
-  const std::string& failure() const { return failure_; }
   std::string Take() { return std::move(failure_); }
 
  private:

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     const Bytes none = Script({});
     // Type "5A" into the first box, close the first list on its second entry, toggle, Apply,
     // switch to the next page and back, select with the keyboard, Apply.
-    const Bytes edits = Script({1, 0, 2, '5', 'A', 2, 0, 1, 4, 0, 5, 6, 0, 3, 0, 2, 1, 1, 1, 'F', 5});
+    const Bytes edits = Script({1, 0, 2, '5', 'A', 2, 0, 1, 4, 0, 5, 6, 3, 0, 2, 1, 1, 1, 'F', 5});
     // A long sign-on text with markers, typed into the first box of any page.
     const std::string marked = "Ombrix<NEWLINE>VGA<NUL>BIOS 1.0";
     Bytes longText{1, 0, static_cast<std::uint8_t>(marked.size())};
