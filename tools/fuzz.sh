@@ -23,18 +23,8 @@ targets=("$@")
                                     page_sign_on_string page_memory_config page_font_images)
 build=$root/build/fuzz
 
-# clang and its libFuzzer runtime, when missing.
-missing=()
-for p in clang libclang-rt-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# clang and its libFuzzer runtime come with the project's packages.
+"$root/tools/setup.sh"
 
 cmake -S "$root" -B "$build" -G Ninja -DOMBRIX_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null

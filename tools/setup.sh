@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ python3 libgtest-dev googletest libbenchmark-dev zlib1g-dev
+packages=(cmake ninja-build g++ clang libclang-rt-dev python3 libgtest-dev googletest libbenchmark-dev zlib1g-dev
           g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth imagemagick kbd)
 missing=()
 for p in "${packages[@]}"; do
