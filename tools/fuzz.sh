@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer)
 # in build/fuzz and runs each for RUNS executions (default 20000):
-#   tools/fuzz.sh [--fresh] [RUNS] [TARGET...]
+#   tools/fuzz.sh [--fresh] [--jobs N] [RUNS] [TARGET...]
+# --jobs N runs N targets side by side (default 1; each target is one process).
 # The corpus of a target grows in build/fuzz/corpus/TARGET (its starting inputs
 # are written to build/fuzz/seeds/TARGET); --fresh starts from those alone and
 # keeps nothing, for a quick pass that takes as long on every machine. A crashing
@@ -12,10 +13,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 fresh=0
-if [ "${1:-}" = "--fresh" ]; then
-  fresh=1
-  shift
-fi
+jobs=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --fresh) fresh=1; shift ;;
+    --jobs) jobs=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
 runs=${1:-20000}
 shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
@@ -47,9 +52,9 @@ max_len() {
   esac
 }
 
-printf '%-22s %12s %9s %10s %9s\n' target executions seconds "exec/s" findings
-total_findings=0
-for target in "${targets[@]}"; do
+# Runs one target and writes its line of figures to build/fuzz/results/TARGET.
+run_target() {
+  local target=$1 corpus findings log before start status seconds executions rate found
   corpus=$build/corpus/$target
   if [ "$fresh" -eq 1 ]; then
     corpus=$build/fresh/$target
@@ -61,7 +66,7 @@ for target in "${targets[@]}"; do
   before=$(find "$findings" -type f | wc -l)
   start=$(date +%s.%N)
   # New inputs go to the first folder; the seeds and what earlier runs found are read only.
-  inputs=("$corpus" "$build/seeds/$target")
+  local inputs=("$corpus" "$build/seeds/$target")
   [ -d "$root/tests/fuzz/regressions/$target" ] && inputs+=("$root/tests/fuzz/regressions/$target")
   status=0
   "$build/${target}_fuzzer" -runs="$runs" -max_len="$(max_len "$target")" -timeout=20 -print_final_stats=1 \
@@ -71,11 +76,30 @@ for target in "${targets[@]}"; do
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   found=$(( $(find "$findings" -type f | wc -l) - before ))
   [ "$status" -eq 0 ] || [ "$found" -gt 0 ] || found=1
-  printf '%-22s %12s %9.1f %10s %9d\n' "$target" "${executions:-?}" "$seconds" "${rate:-?}" "$found"
-  if [ "$found" -gt 0 ]; then
-    grep -m3 -E "PROPERTY VIOLATED|ERROR: |runtime error" "$log" | sed 's/^/    /' || true
-    echo "    log: $log"
-  fi
-  total_findings=$(( total_findings + found ))
+  {
+    printf '%-22s %12s %9.1f %10s %9d\n' "$target" "${executions:-?}" "$seconds" "${rate:-?}" "$found"
+    if [ "$found" -gt 0 ]; then
+      grep -m3 -E "PROPERTY VIOLATED|ERROR: |runtime error" "$log" | sed 's/^/    /' || true
+      echo "    log: $log"
+    fi
+  } >"$build/results/$target"
+}
+
+rm -rf "$build/results"
+mkdir -p "$build/results"
+for target in "${targets[@]}"; do
+  while [ "$(jobs -pr | wc -l)" -ge "$jobs" ]; do
+    wait -n || true
+  done
+  run_target "$target" &
+done
+wait
+
+printf '%-22s %12s %9s %10s %9s\n' target executions seconds "exec/s" findings
+total_findings=0
+for target in "${targets[@]}"; do
+  cat "$build/results/$target"
+  found=$(awk 'NR == 1 { print $5 }' "$build/results/$target")
+  total_findings=$(( total_findings + ${found:-1} ))
 done
 [ "$total_findings" -eq 0 ]

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh"
 ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"
 # A short fuzz pass: every target a few thousand inputs (tools/fuzz.sh RUNS for longer runs).
-"$root/tools/fuzz.sh" 2000
+"$root/tools/fuzz.sh" --jobs "$(nproc 2>/dev/null || echo 1)" 2000
 # The screenshots of the Windows tests show the sample image.
 "$root/build/native/make_sample_rom" "$root/build/win32/sample.rom" >/dev/null
 # The Windows tests share one virtual display and one Wine prefix, one at a time.
