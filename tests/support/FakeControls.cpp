@@ -1,8 +1,7 @@
 #include "tests/support/FakeControls.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
+#include <utility>
 
 namespace testing_support {
 namespace {
@@ -65,18 +64,20 @@ bool FakeControls::ListSelectPrefix(int id, const std::string& prefix) {
 
 void FakeControls::Type(int id, const std::string& text) {
   State& s = states_[id];
-  s.text = (s.limit > 0 && static_cast<int>(text.size()) > s.limit) ? text.substr(0, static_cast<std::size_t>(s.limit)) : text;
+  std::string typed = text.substr(0, text.find('\0'));
+  if (s.limit > 0 && typed.size() > static_cast<std::size_t>(s.limit)) typed.resize(static_cast<std::size_t>(s.limit));
+  s.text = std::move(typed);
 }
 
-void FakeControls::Choose(int id, const std::string& text) {
+bool FakeControls::Choose(int id, const std::string& text) {
   State& s = states_[id];
   for (std::size_t i = 0; i < s.items.size(); ++i) {
     if (s.items[i] == text) {
       s.selection = static_cast<int>(i);
-      return;
+      return true;
     }
   }
-  ADD_FAILURE() << "list " << id << " has no entry \"" << text << "\"";
+  return false;
 }
 
 }  // namespace testing_support

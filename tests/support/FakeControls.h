@@ -1,5 +1,6 @@
 #pragma once
 // Controls kept in a map from id to state, for driving pages without windows.
+// Used by the unit tests and the fuzz harness, so it needs no test framework.
 
 #include <map>
 #include <string>
@@ -40,10 +41,13 @@ class FakeControls : public ui::Controls {
   }
   void EndUpdate() override { --updateDepth_; }
 
-  // What a user does: typing is cut at the box's limit, as a real box does.
+  // What a user does, as a real edit box takes it: the text ends at a 0x00 byte
+  // and is cut at the box's limit.
   void Type(int id, const std::string& text);
-  // Selects the entry whose text is `text` (the test fails without one).
-  void Choose(int id, const std::string& text);
+  // Selects the entry whose text is `text`; false when the list has none.
+  [[nodiscard]] bool Choose(int id, const std::string& text);
+  // The text of a box without a copy, for checks that run for every box of every row.
+  const std::string& TextOf(int id) const { return state(id).text; }
   int focus() const { return focus_; }
   int updateDepth() const { return updateDepth_; }
   // Outermost BeginUpdate/EndUpdate pairs begun so far, and Show calls made outside any.

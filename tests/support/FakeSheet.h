@@ -1,6 +1,7 @@
 #pragma once
 // The main window's logic with its six pages on fake controls: switching tabs
-// runs the same deactivation and activation steps as the real sheet.
+// runs the same deactivation and activation steps as the real sheet. The prompts
+// are the unit tests' scripted ones or the fuzz harness's cautious ones.
 
 #include <array>
 
@@ -11,15 +12,27 @@
 
 namespace testing_support {
 
-class FakeSheet : public ui::SheetWindow {
+template <class PromptsT>
+class BasicFakeSheet : public ui::SheetWindow {
  public:
-  FakeSheet();
+  BasicFakeSheet() { sheet.Attach(*this, prompts); }
 
   // Shows the window: page 0 is created and activated, as at program start.
-  void Start();
+  void Start() {
+    active_ = -1;
+    SetActivePage(0);
+  }
 
   int ActivePageIndex() const override { return active_; }
-  void SetActivePage(int index) override;
+  // Leaving a page whose checks fail keeps it active, as a tab click does.
+  void SetActivePage(int index) override {
+    if (index == active_) return;
+    if (active_ >= 0 && !sheet.Page(active_).OnKillActive()) return;
+    active_ = index;
+    ui::PropertyPage& page = sheet.Page(index);
+    if (!page.IsCreated()) page.Create(controls(index), sheet);
+    page.OnSetActive();
+  }
   void End() override { ended_ = true; }
 
   // A click on the sheet's button (1 Apply, 2 Close) or a menu command.
@@ -32,12 +45,14 @@ class FakeSheet : public ui::SheetWindow {
   bool ended() const { return ended_; }
 
   CPropertySheetCrtl sheet;
-  ScriptedPrompts prompts;
+  PromptsT prompts;
 
  private:
   std::array<FakeControls, CPropertySheetCrtl::kPageCount> controls_;
   int active_ = -1;
   bool ended_ = false;
 };
+
+using FakeSheet = BasicFakeSheet<ScriptedPrompts>;
 
 }  // namespace testing_support

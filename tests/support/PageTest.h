@@ -69,7 +69,7 @@ class PageTest : public ::testing::Test {
   void Type(int id, const std::string& text) { ui().Type(id, text); }
   // Chooses a list entry and closes the list, as a mouse user does.
   void Pick(int listId, const std::string& entry) {
-    ui().Choose(listId, entry);
+    EXPECT_TRUE(ui().Choose(listId, entry)) << "list " << listId << " has no entry \"" << entry << "\"";
     sheet->CloseUp(listId);
   }
   void Apply() { sheet->Command(1); }

@@ -166,14 +166,14 @@ TEST_F(FontImageTest, ApplyAfterKeyboardChangeWritesTheGlyphOnShow) {
   Pick(IDC_FONT_LIST, "Font 8x14");
   Pick(IDC_CHAR_LIST_FULL, "41h");
   Type(IDC_GLYPH_ROW_FIRST, "5A");
-  ui().Choose(IDC_CHAR_LIST_FULL, "42h");
+  ASSERT_TRUE(ui().Choose(IDC_CHAR_LIST_FULL, "42h"));
   ExpectApplyWrites({{builder.layout().font8x14 + 0x41 * 14, 0x5A}});
   EXPECT_EQ(Text(IDC_GLYPH_ROW_FIRST), "50");  // the reload after Apply shows the new choice
 
   Pick(IDC_FONT_LIST, "Font 8x16");
   Pick(IDC_CHAR_LIST_FULL, "41h");
   Type(IDC_GLYPH_ROW_FIRST + 15, "77");
-  ui().Choose(IDC_FONT_LIST, "Font 8x8");
+  ASSERT_TRUE(ui().Choose(IDC_FONT_LIST, "Font 8x8"));
   ExpectApplyWrites({{builder.layout().font8x16 + 0x41 * 16 + 15, 0x77}});
   EXPECT_EQ(VisibleRows(), "1111111100000000");
 }

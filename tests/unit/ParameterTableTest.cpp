@@ -183,7 +183,7 @@ TEST_F(ParameterTableTest, KeyboardRowChangeWritesTheShownModesRecords) {
   Pick(IDC_MODE_LIST, kRow3);
   Type(35, "77");
   Type(IDC_CRTC_1B, "99");
-  ui().Choose(IDC_MODE_LIST, kRow4);  // no close-up: the list stayed closed
+  ASSERT_TRUE(ui().Choose(IDC_MODE_LIST, kRow4));  // no close-up: the list stayed closed
   ExpectApplyWrites({{b.parameterRecordOffset(3), 0x77}, {b.exRegOffset(3) + 1, 0x99}});
   EXPECT_EQ(Text(35), "04");  // the load after Apply shows the newly chosen row
 }

@@ -61,7 +61,7 @@ TEST_F(SubVendorIdTest, EditsAreDroppedOnEveryRefresh) {
 }
 
 TEST_F(SubVendorIdTest, KeyboardChangeOfTheClosedListStillWritesTheShownId) {
-  ui().Choose(IDC_ID_KIND, "Device ID");  // no close-up: the box still holds the vendor ID
+  ASSERT_TRUE(ui().Choose(IDC_ID_KIND, "Device ID"));  // no close-up: the box still holds the vendor ID
   Type(IDC_ID_VALUE, "ABCD");
   ExpectApplyWrites({{0x7FF8, 0xCD}, {0x7FF9, 0xAB}});
   EXPECT_EQ(ui().ListItemText(IDC_ID_KIND, ui().ListSelection(IDC_ID_KIND)), "Vendor ID")

@@ -33,7 +33,7 @@ bool ShowsHex(const std::string& text, unsigned value, int digits) {
 }
 
 // The boxes of row `row` show its parameter record and its extended register record.
-void CheckShown(Verdict& verdict, FuzzControls& c, int row, std::uint32_t record, std::uint32_t exReg) {
+void CheckShown(Verdict& verdict, testing_support::FakeControls& c, int row, std::uint32_t record, std::uint32_t exReg) {
   std::uint32_t p = record;
   for (int id = IDC_PARAM_FIRST; id <= IDC_PARAM_LAST; ++id) {
     const bool word = id == IDC_PARAM_REGEN_LENGTH;
@@ -55,7 +55,7 @@ void CheckShown(Verdict& verdict, FuzzControls& c, int row, std::uint32_t record
   if (!groupShown) verdict.Fail(RowName(row) + "the extended register group is not what its record holds");
 }
 
-void CheckRows(Verdict& verdict, FuzzControls& c, const ModeListModel& model) {
+void CheckRows(Verdict& verdict, testing_support::FakeControls& c, const ModeListModel& model) {
   const int count = c.ListCount(IDC_MODE_LIST);
   if (count != model.ListedRows()) {
     return verdict.Fail("the list has " + std::to_string(count) + " rows, the chain names " +
@@ -89,7 +89,7 @@ std::string RunModeListInput(const std::uint8_t* data, std::size_t size) {
 
   Verdict verdict;
   FuzzSheet sheet;
-  FuzzControls& c = sheet.controls(kPage);
+  testing_support::FakeControls& c = sheet.controls(kPage);
   sheet.SetActivePage(kPage);
   if (!model.chainFound() || !model.endFound()) {
     verdict.Require(sheet.prompts.ErrorSince(0) != nullptr, "a broken chain to the mode list was not reported");

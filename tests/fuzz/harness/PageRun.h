@@ -52,7 +52,7 @@ class PageRun {
   void Loaded(std::size_t mark);
 
   ui::PropertyPage& page() { return sheet_.sheet.Page(page_); }
-  FuzzControls& controls() { return sheet_.controls(page_); }
+  testing_support::FakeControls& controls() { return sheet_.controls(page_); }
   std::vector<int> Visible(const std::vector<int>& ids);
   std::string Where();
   // A byte that differs between `before` and the image now, -1 for none.

@@ -32,7 +32,7 @@ constexpr Font kFonts[] = {
 };
 
 // The rows of the glyph that the selected entries name, clipped to the image.
-void MarkGlyph(ByteSet& bytes, const FuzzControls& controls) {
+void MarkGlyph(ByteSet& bytes, const testing_support::FakeControls& controls) {
   const std::string name = controls.ListItemText(IDC_FONT_LIST, controls.ListSelection(IDC_FONT_LIST));
   for (const Font& font : kFonts) {
     if (name != font.name) continue;
@@ -56,7 +56,7 @@ void MarkGlyph(ByteSet& bytes, const FuzzControls& controls) {
 
 }  // namespace
 
-ByteSet ShownBytes(int page, const FuzzControls& controls, const ModeListModel& modes) {
+ByteSet ShownBytes(int page, const testing_support::FakeControls& controls, const ModeListModel& modes) {
   ByteSet bytes;
   switch (page) {
     case 0: {
