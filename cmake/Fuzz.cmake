@@ -21,7 +21,8 @@ target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS} ${OMBRIX_F
 set(OMBRIX_FUZZ_TARGETS rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
     page_sign_on_string page_memory_config page_font_images)
 foreach(target IN LISTS OMBRIX_FUZZ_TARGETS)
-  add_executable(${target}_fuzzer tests/fuzz/${target}_fuzzer.cpp)
+  add_executable(${target}_fuzzer tests/fuzz/fuzzer.cpp)
+  target_compile_definitions(${target}_fuzzer PRIVATE OMBRIX_FUZZ_TARGET="${target}")
   target_link_libraries(${target}_fuzzer PRIVATE ombrix_fuzz_harness)
   target_compile_options(${target}_fuzzer PRIVATE ${OMBRIX_WARNINGS} -fsanitize=fuzzer ${OMBRIX_FUZZ_SANITIZERS})
   target_link_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer ${OMBRIX_FUZZ_SANITIZERS})

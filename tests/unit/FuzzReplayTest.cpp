@@ -13,10 +13,8 @@
 #include "rom/RomImage.h"
 #include "tests/fuzz/harness/FuzzSheet.h"
 #include "tests/fuzz/harness/ModeListModel.h"
-#include "tests/fuzz/harness/ModeListRun.h"
-#include "tests/fuzz/harness/PageRun.h"
-#include "tests/fuzz/harness/RomFileRun.h"
 #include "tests/fuzz/harness/ShownBytes.h"
+#include "tests/fuzz/harness/Targets.h"
 #include "tests/support/RomBuilder.h"
 
 namespace {
@@ -25,19 +23,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using testing_support::ExMode;
 using testing_support::RomBuilder;
-
-const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
-                                    "page_sign_on_string",  "page_memory_config", "page_font_images"};
-
-// The run of fuzz target `target` on `input`: the property that did not hold, or "".
-std::string Replay(const std::string& target, const Bytes& input) {
-  if (target == "rom_file") return fuzzing::RunRomFileInput(input.data(), input.size());
-  if (target == "mode_list") return fuzzing::RunModeListInput(input.data(), input.size());
-  for (int page = 0; page < static_cast<int>(std::size(kPageTargets)); ++page) {
-    if (target == kPageTargets[page]) return fuzzing::RunPageInput(page, input.data(), input.size());
-  }
-  return "no fuzz target is called " + target;
-}
 
 Bytes ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -50,7 +35,9 @@ TEST(FuzzReplayTest, FoundInputsKeepEveryProperty) {
   int replayed = 0;
   for (const fs::directory_entry& target : fs::directory_iterator(root)) {
     for (const fs::directory_entry& input : fs::directory_iterator(target.path())) {
-      EXPECT_EQ(Replay(target.path().filename().string(), ReadAll(input.path())), "") << input.path();
+      const Bytes bytes = ReadAll(input.path());
+      EXPECT_EQ(fuzzing::RunTargetInput(target.path().filename().string(), bytes.data(), bytes.size()), "")
+          << input.path();
       ++replayed;
     }
   }
