@@ -46,14 +46,34 @@ set_tests_properties(win32.ResourceLayout PROPERTIES TIMEOUT 60)
 
 # Start-up measurement (tools/bench.sh): a bare six-page property sheet to
 # compare the editor with, and the launcher that times both in one Wine session.
+# A second bare sheet has the editor's own page templates and resources, and no logic.
 add_executable(bare_sheet WIN32 tools/bench/BareSheet.cpp tools/bench/BareSheet.rc)
-target_link_libraries(bare_sheet PRIVATE comctl32 user32)
-target_link_options(bare_sheet PRIVATE ${OMBRIX_STATIC_LINK} -municode)
-target_compile_options(bare_sheet PRIVATE ${OMBRIX_WARNINGS})
+add_executable(bare_sheet_templates WIN32 tools/bench/BareSheet.cpp ${OMBRIX_RC})
+target_compile_definitions(bare_sheet_templates PRIVATE OMBRIX_BARE_TEMPLATES)
+target_include_directories(bare_sheet_templates PRIVATE ${CMAKE_SOURCE_DIR})
+foreach(bare IN ITEMS bare_sheet bare_sheet_templates)
+  target_link_libraries(${bare} PRIVATE comctl32 user32)
+  target_link_options(${bare} PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+  target_compile_options(${bare} PRIVATE ${OMBRIX_WARNINGS})
+endforeach()
+
+# The editor with its start-up marks, for the timeline of start-up.
+add_executable(editor_traced WIN32 EXCLUDE_FROM_ALL app/WinMain.cpp ${OMBRIX_WIN32_SOURCES} tools/bench/StartupTrace.cpp
+                                   ${OMBRIX_RC})
+target_compile_definitions(editor_traced PRIVATE OMBRIX_STARTUP_TRACE)
+target_link_libraries(editor_traced PRIVATE ombrix_core comctl32 gdi32 user32)
+target_link_options(editor_traced PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(editor_traced PRIVATE ${OMBRIX_WARNINGS})
 
 add_executable(startup_timer tools/bench/StartupTimer.cpp)
 target_link_options(startup_timer PRIVATE ${OMBRIX_STATIC_LINK} -municode)
 target_compile_options(startup_timer PRIVATE ${OMBRIX_WARNINGS})
+
+# The glyph switch of the Font Images page, on the program's own sheet.
+add_executable(glyph_switch_bench EXCLUDE_FROM_ALL tools/bench/GlyphSwitchBench.cpp ${OMBRIX_RC})
+target_link_libraries(glyph_switch_bench PRIVATE ombrix_win32)
+target_link_options(glyph_switch_bench PRIVATE ${OMBRIX_STATIC_LINK} -municode)
+target_compile_options(glyph_switch_bench PRIVATE ${OMBRIX_WARNINGS})
 
 # The program must start on a bare Windows: it may import nothing but system DLLs.
 add_test(NAME win32.SystemDllsOnly

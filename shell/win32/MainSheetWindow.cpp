@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "res/resource.h"
+#include "ui/win32/StartupMark.h"
 #include "ui/win32/TextCodec.h"
 
 namespace {
@@ -40,6 +41,7 @@ HWND MainSheetWindow::Create() {
   if (!sheet) return nullptr;
   SetMenu(sheet, LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINFRAME)));
   FitAroundPages();
+  ui::win32::StartupMark("menu and layout");
   return sheet;
 }
 

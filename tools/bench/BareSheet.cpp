@@ -1,15 +1,28 @@
-// A bare comctl32 property sheet with six empty pages: what any program of this
-// shape costs to start, for comparing the editor's start-up with.
+// A bare comctl32 property sheet with six pages and no logic at all: what any
+// program of this shape costs to start, for comparing the editor's start-up with.
+// Built twice: `bare_sheet` with six empty pages, and `bare_sheet_templates`
+// (OMBRIX_BARE_TEMPLATES) with the editor's own six page templates, icon and
+// menu, which is the floor for a program with these pages.
 // commctrl.h needs windows.h before it.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
 
+#ifdef OMBRIX_BARE_TEMPLATES
+#include "res/resource.h"
+#endif
+
 namespace {
 
-constexpr int kFirstPage = 101;
-constexpr int kPageCount = 6;
+#ifdef OMBRIX_BARE_TEMPLATES
+// In the editor's tab order.
+constexpr int kPages[] = {IDD_PARAMETER_TABLE, IDD_SUB_VENDOR_ID, IDD_ROM_SIGNATURE,
+                          IDD_SIGN_ON_STRING,  IDD_MEMORY_CONFIG, IDD_FONT_IMAGES};
+#else
+constexpr int kPages[] = {101, 102, 103, 104, 105, 106};
+#endif
+constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
 
 INT_PTR CALLBACK EmptyPage(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG;
@@ -25,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     PROPSHEETPAGEW page{};
     page.dwSize = sizeof page;
     page.hInstance = instance;
-    page.pszTemplate = MAKEINTRESOURCEW(kFirstPage + i);
+    page.pszTemplate = MAKEINTRESOURCEW(kPages[i]);
     page.pfnDlgProc = EmptyPage;
     pages[i] = CreatePropertySheetPageW(&page);
   }
@@ -36,8 +49,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   header.pszCaption = L"Bare Sheet";
   header.nPages = kPageCount;
   header.phpage = pages;
+#ifdef OMBRIX_BARE_TEMPLATES
+  header.dwFlags |= PSH_USEHICON;
+  header.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 32, 32, 0));
+#endif
   const HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
   if (!sheet || sheet == reinterpret_cast<HWND>(-1)) return 1;
+#ifdef OMBRIX_BARE_TEMPLATES
+  SetMenu(sheet, LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME)));
+#endif
 
   // A modeless sheet closed by its buttons or WM_CLOSE only drops its pages; the window is ours to destroy.
   MSG msg{};

@@ -1,7 +1,10 @@
 // Times the start-up of window programs: from CreateProcess to the main window
-// being visible, and to its thread answering a message, then closes each one.
-// Started once under Wine, it starts the programs itself, so Wine's own start-up
-// (the server, the prefix) is paid once and counted for none of them.
+// being visible, to everything in it painted, and to its thread answering a
+// message, then closes each one. Started once under Wine, it starts the programs
+// itself, so Wine's own start-up (the server, the prefix) is paid once and
+// counted for none of them. A program built with start-up marks (ui/win32/StartupMark.h)
+// writes them to the file named by OMBRIX_STARTUP_TRACE; they are shown as a
+// timeline from the same CreateProcess.
 //
 // Usage: startup_timer RUNS CAPTION PROGRAM.exe [CAPTION PROGRAM.exe ...]
 // The programs are run in turn, RUNS times each after one run to warm the caches.
@@ -10,7 +13,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,7 +26,16 @@ struct Target {
   std::wstring caption;
   std::wstring exe;
   std::vector<double> shown;  // milliseconds
+  std::vector<double> painted;
   std::vector<double> ready;
+  // The program's own marks, in the order they first came.
+  std::vector<std::pair<std::string, std::vector<double>>> marks;
+};
+
+// One run's measures, in milliseconds from CreateProcess.
+struct Run {
+  double shown = 0, painted = 0, ready = 0;
+  std::vector<std::pair<std::string, double>> marks;
 };
 
 struct Search {
@@ -40,13 +56,37 @@ BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM data) {
   return FALSE;
 }
 
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+double Milliseconds(LONGLONG from, LONGLONG to) {
   static const LONGLONG frequency = [] {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     return f.QuadPart;
   }();
-  return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency);
+  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(frequency);
+}
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+  return Milliseconds(from.QuadPart, to.QuadPart);
+}
+
+// The marks a traced program wrote at its exit: "COUNTER STEP" lines.
+std::vector<std::pair<std::string, double>> ReadMarks(const std::wstring& path, const LARGE_INTEGER& start) {
+  std::vector<std::pair<std::string, double>> marks;
+  std::ifstream in(std::filesystem::path{path});
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    long long counter = 0;
+    std::string step;
+    if (fields >> counter && std::getline(fields >> std::ws, step)) {
+      marks.emplace_back(step, Milliseconds(start.QuadPart, counter));
+    }
+  }
+  return marks;
+}
+
+std::wstring TracePath(const std::wstring& folder) {
+  return folder + L"startup-trace.txt";
 }
 
 std::wstring FolderOfThisProgram() {
@@ -57,13 +97,14 @@ std::wstring FolderOfThisProgram() {
 }
 
 // One start, wait, close; false (with a message) when the program misbehaved.
-bool RunOnce(const Target& target, const std::wstring& folder, double& shown, double& ready) {
+bool RunOnce(const Target& target, const std::wstring& folder, Run& run) {
   const std::wstring exe = folder + target.exe;
   std::wstring command = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   LARGE_INTEGER start, now;
+  DeleteFileW(TracePath(folder).c_str());
   QueryPerformanceCounter(&start);
   if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process)) {
@@ -80,11 +121,16 @@ bool RunOnce(const Target& target, const std::wstring& folder, double& shown, do
   }
   bool ok = search.found != nullptr;
   if (ok) {
-    shown = Milliseconds(start, now);
+    run.shown = Milliseconds(start, now);
+    // Sends WM_PAINT to every window of the program that still needs it and
+    // returns once none does: the first paint is complete.
+    RedrawWindow(search.found, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    QueryPerformanceCounter(&now);
+    run.painted = Milliseconds(start, now);
     DWORD_PTR answer = 0;
     ok = SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer) != 0;
     QueryPerformanceCounter(&now);
-    ready = Milliseconds(start, now);
+    run.ready = Milliseconds(start, now);
     PostMessageW(search.found, WM_CLOSE, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, ok ? 20000 : 0) != WAIT_OBJECT_0) {
@@ -97,7 +143,19 @@ bool RunOnce(const Target& target, const std::wstring& folder, double& shown, do
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  if (ok) run.marks = ReadMarks(TracePath(folder), start);
   return ok;
+}
+
+void Record(Target& target, const Run& run) {
+  target.shown.push_back(run.shown);
+  target.painted.push_back(run.painted);
+  target.ready.push_back(run.ready);
+  for (const auto& [step, ms] : run.marks) {
+    auto found = std::find_if(target.marks.begin(), target.marks.end(), [&](const auto& m) { return m.first == step; });
+    if (found == target.marks.end()) found = target.marks.insert(target.marks.end(), {step, {}});
+    found->second.push_back(ms);
+  }
 }
 
 double Median(std::vector<double> values) {
@@ -115,28 +173,35 @@ int wmain(int argc, wchar_t** argv) {
   }
   const int runs = std::max(1, _wtoi(argv[1]));
   std::vector<Target> targets;
-  for (int i = 2; i + 1 < argc; i += 2) targets.push_back({argv[i], argv[i + 1], {}, {}});
+  for (int i = 2; i + 1 < argc; i += 2) targets.push_back({argv[i], argv[i + 1], {}, {}, {}, {}});
   const std::wstring folder = FolderOfThisProgram();
+  SetEnvironmentVariableW(L"OMBRIX_STARTUP_TRACE", TracePath(folder).c_str());
 
-  for (int run = -1; run < runs; ++run) {
+  for (int pass = -1; pass < runs; ++pass) {
     for (Target& target : targets) {
-      double shown = 0, ready = 0;
-      if (!RunOnce(target, folder, shown, ready)) return 1;
-      if (run < 0) continue;
-      target.shown.push_back(shown);
-      target.ready.push_back(ready);
+      Run run;
+      if (!RunOnce(target, folder, run)) return 1;
+      if (pass >= 0) Record(target, run);
     }
   }
 
   for (const Target& target : targets) {
-    std::wprintf(L"%-24ls shown: median %7.1f ms (min %7.1f, max %7.1f)   answering: median %7.1f ms\n",
+    std::wprintf(L"%-28ls shown: median %6.1f ms (min %6.1f, max %6.1f)   painted: %6.1f   answering: %6.1f\n",
                  target.exe.c_str(), Median(target.shown), *std::min_element(target.shown.begin(), target.shown.end()),
-                 *std::max_element(target.shown.begin(), target.shown.end()), Median(target.ready));
+                 *std::max_element(target.shown.begin(), target.shown.end()), Median(target.painted),
+                 Median(target.ready));
   }
   for (std::size_t i = 1; i < targets.size(); ++i) {
-    std::wprintf(L"ratio %ls / %ls: shown %.2f, answering %.2f\n", targets[0].exe.c_str(), targets[i].exe.c_str(),
+    std::wprintf(L"ratio %ls / %ls: shown %.2f, painted %.2f\n", targets[0].exe.c_str(), targets[i].exe.c_str(),
                  Median(targets[0].shown) / Median(targets[i].shown),
-                 Median(targets[0].ready) / Median(targets[i].ready));
+                 Median(targets[0].painted) / Median(targets[i].painted));
+  }
+  for (const Target& target : targets) {
+    if (target.marks.empty()) continue;
+    std::wprintf(L"timeline of %ls (medians, ms from CreateProcess):\n", target.exe.c_str());
+    for (const auto& [step, ms] : target.marks) std::wprintf(L"  %7.1f  %hs\n", Median(ms), step.c_str());
+    std::wprintf(L"  %7.1f  shown (seen from outside)\n  %7.1f  painted\n", Median(target.shown),
+                 Median(target.painted));
   }
   return 0;
 }
