@@ -31,39 +31,59 @@ std::filesystem::path FreshFolder(const std::string& name) {
   return path;
 }
 
-bool SaveScreenshot(HWND hwnd, const std::filesystem::path& path) {
+ScreenPicture CaptureScreen(HWND hwnd) {
+  // Painting happens when the queue is empty, and Wine copies the painted
+  // pixels to the display when the thread is idle.
+  PumpUntil([] { return false; }, 100);
+  ScreenPicture picture;
   RECT r{};
   GetWindowRect(hwnd, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return false;
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  PumpPending();
+  picture.width = r.right - r.left;
+  picture.height = r.bottom - r.top;
+  if (picture.width <= 0 || picture.height <= 0) return {};
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = picture.height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, picture.width, picture.height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
-  const int stride = ((width * 3 + 3) / 4) * 4;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * height);
+  const auto* first = static_cast<const std::uint8_t*>(bits);
+  const std::size_t stride = ((static_cast<std::size_t>(picture.width) * 3 + 3) / 4) * 4;
+  picture.pixels.assign(first, first + stride * static_cast<std::size_t>(picture.height));
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+bool SavePicture(const ScreenPicture& picture, const std::filesystem::path& path) {
+  if (picture.pixels.empty()) return false;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = picture.width;
+  header.biHeight = picture.height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(picture.pixels.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(picture.pixels.data()), static_cast<std::streamsize>(picture.pixels.size()));
   return static_cast<bool>(out);
+}
+
+bool SaveScreenshot(HWND hwnd, const std::filesystem::path& path) {
+  return SavePicture(CaptureScreen(hwnd), path);
 }
 
 void MainWindowTest::SetUp() {

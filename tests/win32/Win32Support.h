@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/CPropertySheetCrtl.h"
 #include "shell/win32/MainSheetWindow.h"
@@ -19,6 +21,15 @@ namespace win32_tests {
 std::filesystem::path BuildDir();
 // Where tests leave screenshots for a person to look at.
 std::filesystem::path ArtifactsDir();
+// What the screen shows of a window, read back from the screen: a part the
+// window never painted shows whatever lies there, as a user would see it.
+struct ScreenPicture {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;  // 24-bit rows, bottom-up, each padded to 4 bytes
+};
+// Lets the thread's windows paint and Wine hand their pixels to the display first.
+ScreenPicture CaptureScreen(HWND hwnd);
+bool SavePicture(const ScreenPicture& picture, const std::filesystem::path& path);
 // Saves what the screen shows of `hwnd` (its whole window) as a 24-bit BMP.
 bool SaveScreenshot(HWND hwnd, const std::filesystem::path& path);
 // A fresh empty folder for the files of one test.
