@@ -34,12 +34,13 @@ class Controls {
   // returns false and keeps the selection when there is none.
   virtual bool ListSelectPrefix(int id, const std::string& prefix) = 0;
 
-  // Many changes at once (the font grid): the screen is updated once, at the end.
+  // Many controls shown or hidden at once (the font grid): they change together,
+  // at the end, and reach the screen in one repaint.
   virtual void BeginUpdate() {}
   virtual void EndUpdate() {}
 };
 
-// Holds the screen still while a page changes many controls.
+// Gathers the controls a page shows and hides into one change.
 class UpdateBatch {
  public:
   explicit UpdateBatch(Controls& controls) : controls_(controls) { controls_.BeginUpdate(); }

@@ -157,7 +157,7 @@ bool CFontImage::GlyphPosition(int s, std::uint32_t& firstRow, int& code) const 
 
 void CFontImage::LoadFromImage() {
   {
-    // One repaint for the whole glyph change instead of one per cell.
+    // The cells of the new glyph appear together, in one repaint.
     ui::UpdateBatch batch(controls());
     if (m_bListsFilled == 0 || m_listsGeneration != rom::imageGeneration) FillCharLists();
     m_bRowsBound = 0;

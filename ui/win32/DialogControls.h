@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -34,14 +35,22 @@ class DialogControls final : public ui::Controls {
   void EndUpdate() override;
 
  private:
-  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+  // The control of `id`, found once: looking a control up costs Windows (and
+  // Wine a call to its server) more than anything a page does with it.
+  HWND Item(int id) const;
   bool IsSingleLine(HWND control) const;
-  // Inside an update the screen is frozen: remember what to repaint at its end.
-  void Touched(HWND control);
+  LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  void ApplyShows();
+
+  struct PendingShow {
+    HWND control;
+    bool visible;
+  };
 
   HWND dialog_;
+  mutable std::vector<std::pair<int, HWND>> items_;
   int updateDepth_ = 0;
-  std::vector<RECT> dirty_;
+  std::vector<PendingShow> pending_;
 };
 
 }  // namespace ui::win32
