@@ -9,14 +9,14 @@
 bool CRomEditorApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  ui::win32::StartupMark("common controls");
+  ui::win32::StartupMark("common controls registered");
   sheet_ = std::make_unique<CPropertySheetCrtl>();
   window_ = std::make_unique<MainSheetWindow>(*sheet_, instance_);
   const HINSTANCE instance = instance_;
   window_->showAbout = [instance](HWND owner) { CAboutDlg::Run(instance, owner); };
   if (!window_->Create()) return false;
   accelerators_ = LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAINFRAME));
-  ui::win32::StartupMark("accelerators");
+  ui::win32::StartupMark("window shown, accelerators loaded");
   return true;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the editor: the benchmarks of the portable part (built without the
-# sanitizers in build/bench), then start-up under Wine and the program's size.
+# sanitizers in build/bench), then start-up under Wine and the program's size,
+# then the glyph switch of the Font Images page.
 # Arguments go to Google Benchmark, e.g. --benchmark_filter=Cycle.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,3 +23,4 @@ for cycle, plain in (("Cycle", "ReadWrite32K"), ("Cycle/NoFsync", "ReadWrite32K/
 PY
 
 "$root/tools/bench-startup.sh"
+"$root/tools/bench-glyph.sh"

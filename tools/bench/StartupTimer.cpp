@@ -8,6 +8,7 @@
 //
 // Usage: startup_timer RUNS CAPTION PROGRAM.exe [CAPTION PROGRAM.exe ...]
 // The programs are run in turn, RUNS times each after one run to warm the caches.
+// The first program is the one the others are compared with.
 #include <windows.h>
 
 #include <algorithm>
@@ -177,8 +178,14 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring folder = FolderOfThisProgram();
   SetEnvironmentVariableW(L"OMBRIX_STARTUP_TRACE", TracePath(folder).c_str());
 
+  // Each pass starts with the next program, so that none always follows the
+  // same one (whose exit Wine may still be tidying up), and the machine gets a
+  // moment between runs.
+  const std::size_t count = targets.size();
   for (int pass = -1; pass < runs; ++pass) {
-    for (Target& target : targets) {
+    for (std::size_t i = 0; i < count; ++i) {
+      Target& target = targets[(static_cast<std::size_t>(pass + 1) + i) % count];
+      Sleep(100);
       Run run;
       if (!RunOnce(target, folder, run)) return 1;
       if (pass >= 0) Record(target, run);

@@ -47,7 +47,7 @@ HWND PropertySheetWindow::Create(HINSTANCE instance, const Options& options) {
     page.lParam = reinterpret_cast<LPARAM>(binding.get());
     pages.push_back(CreatePropertySheetPageW(&page));
   }
-  StartupMark("pages prepared");
+  StartupMark("resources: icon, six page templates");
   PROPSHEETHEADERW header{};
   header.dwSize = sizeof header;
   header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW | PSH_USECALLBACK | (options.icon ? PSH_USEHICON : 0);
@@ -64,7 +64,7 @@ HWND PropertySheetWindow::Create(HINSTANCE instance, const Options& options) {
   creating = this;
   const INT_PTR result = PropertySheetW(&header);
   creating = nullptr;
-  StartupMark("sheet created");
+  StartupMark("sheet complete");
   if (result == 0 || result == -1) return nullptr;
   hwnd_ = reinterpret_cast<HWND>(result);
   return hwnd_;
@@ -73,7 +73,7 @@ HWND PropertySheetWindow::Create(HINSTANCE instance, const Options& options) {
 int CALLBACK PropertySheetWindow::SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
   PropertySheetWindow* self = creating;
   if (!self) return 0;
-  if (message == PSCB_PRECREATE) StartupMark("sheet template");
+  if (message == PSCB_PRECREATE) StartupMark("comctl32 starts the sheet");
   if (message == PSCB_PRECREATE && self->style_ != 0) {
     // The template comctl32 is about to create the sheet from: give it our styles.
     // The font bits stay: they say whether the template carries a font.
@@ -89,7 +89,7 @@ int CALLBACK PropertySheetWindow::SheetCallback(HWND sheet, UINT message, LPARAM
       plain->dwExtendedStyle = self->exStyle_;
     }
   } else if (message == PSCB_INITIALIZED) {
-    StartupMark("sheet initialising");
+    StartupMark("sheet frame, tabs and buttons created");
     self->hwnd_ = sheet;
     SetWindowSubclass(sheet, SheetSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
     self->OnSheetInitialized();
@@ -131,12 +131,12 @@ LRESULT CALLBACK PropertySheetWindow::SheetSubclass(HWND hwnd, UINT message, WPA
 
 INT_PTR CALLBACK PropertySheetWindow::PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    StartupMark("page controls created");
+    StartupMark("first page's controls created");
     auto* binding = reinterpret_cast<PageBinding*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(binding));
     binding->controls.emplace(dialog);
     binding->page->Create(*binding->controls, binding->sheet->host_);
-    StartupMark("page initialised");
+    StartupMark("first page's mode list and first exchange");
     return TRUE;
   }
   auto* binding = reinterpret_cast<PageBinding*>(GetWindowLongPtrW(dialog, DWLP_USER));
