@@ -42,6 +42,8 @@ HWND MainSheetWindow::Create() {
   SetMenu(sheet, LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_MAINFRAME)));
   FitAroundPages();
   ui::win32::StartupMark("menu attached, sheet laid out");
+  // The sheet was made hidden: it shows once, finished.
+  ShowWindow(sheet, SW_SHOW);
   return sheet;
 }
 

@@ -76,16 +76,18 @@ int CALLBACK PropertySheetWindow::SheetCallback(HWND sheet, UINT message, LPARAM
   if (message == PSCB_PRECREATE) StartupMark("comctl32 starts the sheet");
   if (message == PSCB_PRECREATE && self->style_ != 0) {
     // The template comctl32 is about to create the sheet from: give it our styles.
-    // The font bits stay: they say whether the template carries a font.
+    // The font bits stay: they say whether the template carries a font. The
+    // sheet starts hidden whatever the style says (see Options::style).
     constexpr DWORD kFontBits = DS_SETFONT | DS_FIXEDSYS;
+    const DWORD style = self->style_ & ~(kFontBits | WS_VISIBLE);
     auto* words = reinterpret_cast<WORD*>(lParam);
     if (words[1] == 0xFFFF) {  // DLGTEMPLATEEX
       auto* ex = reinterpret_cast<DWORD*>(lParam);
       ex[2] = self->exStyle_;
-      ex[3] = (self->style_ & ~kFontBits) | (ex[3] & kFontBits);
+      ex[3] = style | (ex[3] & kFontBits);
     } else {
       auto* plain = reinterpret_cast<DLGTEMPLATE*>(lParam);
-      plain->style = (self->style_ & ~kFontBits) | (plain->style & kFontBits);
+      plain->style = style | (plain->style & kFontBits);
       plain->dwExtendedStyle = self->exStyle_;
     }
   } else if (message == PSCB_INITIALIZED) {

@@ -22,7 +22,10 @@ class PropertySheetWindow : public ui::SheetWindow {
  public:
   struct Options {
     std::wstring caption;
-    DWORD style = 0;    // 0 keeps comctl32's own
+    // 0 keeps comctl32's own. With a style of its own the sheet is created
+    // hidden, so that its owner can finish it (menu, layout) and show it once:
+    // shown at once, it would be laid out and painted twice.
+    DWORD style = 0;
     DWORD exStyle = 0;  // used only together with style
     HICON icon = nullptr;
     int startPage = 0;
