@@ -69,6 +69,7 @@ target_link_options(editor_traced PRIVATE ${OMBRIX_EXE_LINK})
 target_compile_options(editor_traced PRIVATE ${OMBRIX_WARNINGS})
 
 add_executable(startup_timer tools/bench/StartupTimer.cpp)
+target_include_directories(startup_timer PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(startup_timer PRIVATE ${OMBRIX_STATIC_LINK} -municode)
 target_compile_options(startup_timer PRIVATE ${OMBRIX_WARNINGS})
 

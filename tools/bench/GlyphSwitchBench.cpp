@@ -19,6 +19,7 @@
 #include "rom/RomFile.h"
 #include "shell/CPropertySheetCrtl.h"
 #include "shell/win32/MainSheetWindow.h"
+#include "tools/bench/Median.h"
 
 namespace {
 
@@ -53,12 +54,6 @@ void CloseUpOn(MainSheetWindow& window, int listId, int entry) {
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   SendMessageW(page, WM_COMMAND, MAKEWPARAM(listId, CBN_CLOSEUP), reinterpret_cast<LPARAM>(list));
   RunUntilIdle(window);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace

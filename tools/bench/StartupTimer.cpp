@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "tools/bench/Median.h"
+
 namespace {
 
 struct Target {
@@ -157,12 +159,6 @@ void Record(Target& target, const Run& run) {
     if (found == target.marks.end()) found = target.marks.insert(target.marks.end(), {step, {}});
     found->second.push_back(ms);
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace
