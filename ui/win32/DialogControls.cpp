@@ -119,9 +119,7 @@ int DialogControls::ListSelection(int id) const {
   return selected == CB_ERR ? -1 : static_cast<int>(selected);
 }
 
-void DialogControls::ListSelect(int id, int index) {
-  Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
-}
+void DialogControls::ListSelect(int id, int index) { Send(id, CB_SETCURSEL, static_cast<WPARAM>(index)); }
 
 bool DialogControls::ListSelectPrefix(int id, const std::string& prefix) {
   const std::wstring wide = BytesToWide(prefix, true);
@@ -133,9 +131,7 @@ bool DialogControls::ListSelectPrefix(int id, const std::string& prefix) {
   return true;
 }
 
-void DialogControls::BeginUpdate() {
-  ++updateDepth_;
-}
+void DialogControls::BeginUpdate() { ++updateDepth_; }
 
 void DialogControls::EndUpdate() {
   if (updateDepth_ == 0 || --updateDepth_ != 0) return;
