@@ -15,9 +15,12 @@ constexpr std::uint32_t kExRegTablePointer = 0;
 constexpr std::uint32_t kExModeListPointer = 4;
 }  // namespace
 
+rom::Located CExModeList::SavePointerTable() {
+  return rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "save pointer table", kSecondarySavePointer + 2);
+}
+
 bool CExModeList::Locate() {
-  const rom::Located save =
-      rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "save pointer table", kSecondarySavePointer + 2);
+  const rom::Located save = SavePointerTable();
   if (!save) {
     error_ = save.error;
     return false;

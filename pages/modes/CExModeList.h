@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "rom/RomLayout.h"
+
 class CExModeList {
  public:
   static constexpr std::uint32_t kRecordSize = 14;
@@ -14,6 +16,10 @@ class CExModeList {
   static constexpr std::uint8_t kEndByte = 0xFF;
   static constexpr int kMemoryModelCount = 11;
 
+  // The save pointer table as far as the editor reads it: the parameter table's
+  // pointer and the secondary table's. Both chains ask for the same bytes, so one
+  // damaged table gives one and the same message.
+  static rom::Located SavePointerTable();
   // Walks save pointer table -> secondary save pointer table -> ExModeInfo.
   // False, with error() naming the step, when one of them lies outside the image.
   bool Locate();

@@ -82,12 +82,11 @@ std::uint16_t CParameterTable::FindStdModeOffset(const std::string& text) {
 }
 
 rom::Located CParameterTable::LocateParameterRecord(std::uint16_t offset) const {
-  const rom::Located save = rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "save pointer table", 2);
+  const rom::Located save = CExModeList::SavePointerTable();
   if (!save) return save;
-  const rom::Located table = rom::FollowPointer(save.offset, "video parameter table", 0);
-  if (!table) return table;
-  return rom::Within("video parameter record " + std::to_string(offset / kRecordSize), table.offset + offset,
-                     kRecordSize);
+  // The table's own size is not known: the record wanted is what must fit.
+  const std::uint32_t table = rom::ReadWordLE(save.offset, save.offset + 1);
+  return rom::Within("video parameter record " + std::to_string(offset / kRecordSize), table + offset, kRecordSize);
 }
 
 rom::Located CParameterTable::LocateExRegRecord(int modeIndex) const {
@@ -105,6 +104,18 @@ void CParameterTable::LoadFromImage() {
   if (!ImageLoaded()) return;
   UpdateData(true);
   if (m_strMode.empty()) return;
+  LoadRecords();
+  // The list and both records may meet the same damaged structure: it is reported once.
+  std::vector<std::string> problems;
+  problems.swap(m_problems);
+  for (const std::string& problem : problems) ShowError(problem);
+}
+
+void CParameterTable::Report(const std::string& problem) {
+  if (std::find(m_problems.begin(), m_problems.end(), problem) == m_problems.end()) m_problems.push_back(problem);
+}
+
+void CParameterTable::LoadRecords() {
   // Another image has been opened since the list was built: its tables replace the old ones.
   if (!m_bExListBuilt || m_nListGeneration != rom::imageGeneration) init_exmode_listbox();
 
@@ -117,12 +128,12 @@ void CParameterTable::LoadFromImage() {
   // Both records are checked before anything of either is shown.
   const rom::Located record = LocateParameterRecord(offset);
   if (!record) {
-    ShowError(record.error);
+    Report(record.error);
     return;
   }
   const rom::Located exReg = LocateExRegRecord(m_rowMaps.ModeIndexOfRow(m_nSelectedRow));
   if (!exReg) {
-    ShowError(exReg.error);
+    Report(exReg.error);
     return;
   }
 
@@ -211,7 +222,7 @@ void CParameterTable::init_exmode_listbox() {
   m_nListGeneration = rom::imageGeneration;
 
   // The messages wait until the list is complete.
-  std::vector<std::string> problems;
+  std::vector<std::string>& problems = m_problems;
   {
     ui::UpdateBatch batch(controls());
     controls().ListClear(IDC_MODE_LIST);
@@ -231,7 +242,6 @@ void CParameterTable::init_exmode_listbox() {
     }
     ReselectRow(previousRow, previousText);
   }
-  for (const std::string& problem : problems) ShowError(problem);
 }
 
 void CParameterTable::AppendExRows(const std::vector<std::uint32_t>& records, std::uint32_t listOffset,
@@ -288,7 +298,7 @@ int CParameterTable::ResolveParamIndex(std::uint8_t modeIndex) const {
 int CParameterTable::JumpnEXMode() {
   const int paramIndex = m_rowMaps.ParamIndexOfExRow(m_nSelectedRow - kStdRowCount);
   if (paramIndex > 0) return paramIndex * static_cast<int>(kRecordSize);
-  ShowError(kJumpExModeError);
+  Report(kJumpExModeError);
   return -1;
 }
 
@@ -296,7 +306,7 @@ void CParameterTable::LoadExRegFields() {
   const int modeIndex = m_rowMaps.ModeIndexOfRow(m_nSelectedRow);
   const rom::Located record = LocateExRegRecord(modeIndex);
   if (!record) {
-    ShowError(record.error);
+    Report(record.error);
     return;
   }
   const std::uint32_t r = record.offset;

@@ -34,6 +34,9 @@ class CParameterTable : public ui::PropertyPage {
 
  private:
   void OnModeCloseUp();
+  void LoadRecords();
+  // Keeps a problem of the load under way for its end, once whatever how many steps meet it.
+  void Report(const std::string& problem);
   void ExchangeModeList(ui::DataExchange& dx);
 
   // The extended modes.
@@ -75,4 +78,6 @@ class CParameterTable : public ui::PropertyPage {
   // Why there is no ExRegTable, when the chain to it is broken.
   std::string m_strExTableError;
   CModeRowMaps m_rowMaps;
+  // What the load under way could not reach, shown when it ends.
+  std::vector<std::string> m_problems;
 };

@@ -301,6 +301,30 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   ExpectApplyWrites({});
 }
 
+TEST_F(ParameterTableTest, OpenReportsEachUnreachableStructureOnceWithTheWantedSize) {
+  const RomLayout at;
+  const struct {
+    std::uint32_t word;
+    std::uint16_t value;
+    const char* message;
+  } cases[] = {
+      {0x50, 0x7FF8, "The OEM pointer table at offset 7FF8h (16 bytes)"},
+      {at.oemTable + 2u, 0x7FF8, "The save pointer table at offset 7FF8h (18 bytes)"},
+      {at.oemTable + 2u, 0x7FFF, "The save pointer table at offset 7FFFh (18 bytes)"},
+      {at.savePointerTable, 0xAA55, "The video parameter record 0 at offset AA55h (64 bytes)"},
+      {at.exModeInfo, 0x7FFE, "The extended register record 00h at offset 7FFEh (5 bytes)"},
+  };
+  Start();
+  for (const auto& c : cases) {
+    RomBuilder b = Image();
+    b.Word(c.word, c.value);
+    Open(Write(b, "outside.rom"));
+    ASSERT_EQ(Messages().size(), 1u) << c.message << "\n" << (Messages().empty() ? "" : Messages().back());
+    EXPECT_EQ(Messages()[0].rfind(c.message, 0), 0u) << Messages()[0];
+    sheet->prompts.ClearRecords();
+  }
+}
+
 TEST_F(ParameterTableTest, ShownValuesAreNeverWrittenWhereTheirRecordHasMoved) {
   // Mode 0's extended register record lies on the save pointer table: its flags byte is the
   // low byte of the pointer to the parameter table. The extended mode resolves to no record.
