@@ -41,6 +41,13 @@ foreach(suite IN ITEMS Resources Sheet Prompts EditRoundTrip PageLifeCycle Pages
   set_tests_properties(win32.${suite} PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT OMBRIX_WINE_UNMANAGED=1)
 endforeach()
 
+# A program that crashes under test ends at once and leaves its backtrace in the log.
+add_test(NAME win32.CrashEndsAtOnce
+         COMMAND ${OMBRIX_WINE_RUN} $<TARGET_FILE:ombrix_win32_tests> --gtest_filter=CrashProbe.*
+                 --gtest_also_run_disabled_tests --gtest_catch_exceptions=0)
+set_tests_properties(win32.CrashEndsAtOnce PROPERTIES TIMEOUT 60 RUN_SERIAL TRUE PASS_REGULAR_EXPRESSION "Backtrace:"
+                                                      ENVIRONMENT OMBRIX_WINE_UNMANAGED=1)
+
 # The dialog layouts as the program gets them: no control overlaps another or
 # sticks out of its group box or dialog.
 add_test(NAME win32.ResourceLayout
