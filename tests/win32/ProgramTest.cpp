@@ -1,9 +1,14 @@
-// The real program: started, shown, photographed and closed.
+// The real program: started, shown, photographed, driven with real keystrokes and closed.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
+
 #include "res/resource.h"
+#include "tests/support/RomBuilder.h"
 #include "tests/win32/Win32Support.h"
 
 namespace win32_tests {
@@ -11,56 +16,147 @@ namespace {
 
 struct Search {
   DWORD process;
+  const wchar_t* title;
   HWND found;
 };
 
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM data) {
+BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM data) {
   auto* search = reinterpret_cast<Search*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(hwnd, &process);
   wchar_t title[64] = {};
   GetWindowTextW(hwnd, title, 64);
-  if (process == search->process && wcscmp(title, L"Ombrix BIOS Editor") == 0 && IsWindowVisible(hwnd)) {
+  if (process == search->process && wcscmp(title, search->title) == 0 && IsWindowVisible(hwnd)) {
     search->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
+// The editor's own process, started in `folder`, seen from outside as a user sees it.
+class Program {
+ public:
+  explicit Program(const std::filesystem::path& folder) {
+    const std::wstring exe = (BuildDir() / "OmbrixBiosEditor.exe").wstring();
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.wstring().c_str(), &startup, &process_);
+    if (started_) main = Wait(L"Ombrix BIOS Editor", 30000);
+    PumpUntil([] { return false; }, 500);
+  }
+  ~Program() {
+    if (!started_) return;
+    if (!Ended(0)) TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  // The program's visible top-level window with this title, or nullptr after `ms`.
+  HWND Wait(const wchar_t* title, int ms = 10000) const {
+    Search search{process_.dwProcessId, title, nullptr};
+    PumpUntil([&] { return EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
+              ms);
+    return search.found;
+  }
+  // Presses the keys in order and lets them go in reverse, into the window `to`.
+  void Keys(HWND to, std::initializer_list<WORD> keys) const {
+    SetForegroundWindow(to);
+    PumpUntil([] { return false; }, 200);
+    std::vector<INPUT> input;
+    for (WORD key : keys) input.push_back(Key(key, 0));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) input.push_back(Key(*key, KEYEVENTF_KEYUP));
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    PumpUntil([] { return false; }, 500);
+  }
+  bool Ended(int ms) const { return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0; }
+  DWORD ExitCode() const {
+    DWORD code = 1;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+  // The active page's index, as the tabs show it.
+  int ActivePage() const {
+    const auto tab = reinterpret_cast<HWND>(SendMessageW(main, PSM_GETTABCONTROL, 0, 0));
+    return static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
+  }
+  // The window with the keyboard focus is on the shown page or is its tab.
+  bool FocusOnActivePage() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    const auto page = reinterpret_cast<HWND>(SendMessageW(main, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return info.hwndFocus && (IsChild(page, info.hwndFocus) ||
+                              info.hwndFocus == reinterpret_cast<HWND>(SendMessageW(main, PSM_GETTABCONTROL, 0, 0)));
+  }
+
+  HWND main = nullptr;
+
+ private:
+  static INPUT Key(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return input;
+  }
+
+  bool started_ = false;
+  PROCESS_INFORMATION process_{};
+};
+
 TEST(ProgramTest, StartsOnTheFirstPageAndClosesWithoutAQuestion) {
-  const std::wstring exe = (BuildDir() / "OmbrixBiosEditor.exe").wstring();
-  std::wstring command = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             BuildDir().wstring().c_str(), &startup, &process));
-  Search search{process.dwProcessId, nullptr};
-  const bool shown = PumpUntil(
-      [&] {
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      30000);
-  if (!shown) TerminateProcess(process.hProcess, 1);
-  ASSERT_TRUE(shown) << "the main window never appeared";
-  PumpUntil([] { return false; }, 500);
+  Program program(BuildDir());
+  ASSERT_NE(program.main, nullptr) << "the main window never appeared";
 
   wchar_t apply[32] = {};
-  GetDlgItemTextW(search.found, IDOK, apply, 32);
+  GetDlgItemTextW(program.main, IDOK, apply, 32);
   EXPECT_STREQ(apply, L"&Apply");
-  EXPECT_NE(GetMenu(search.found), nullptr);
-  EXPECT_TRUE(SaveScreenshot(search.found, ArtifactsDir() / "program-start.bmp"));
+  EXPECT_NE(GetMenu(program.main), nullptr);
+  EXPECT_TRUE(program.FocusOnActivePage());
+  EXPECT_TRUE(SaveScreenshot(program.main, ArtifactsDir() / "program-start.bmp"));
 
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
-  const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  EXPECT_TRUE(ended) << "closing an unmodified program must not ask anything";
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  program.Keys(program.main, {VK_MENU, VK_F4});
+  EXPECT_TRUE(program.Ended(20000)) << "Alt+F4 on an unmodified program must close it without a question";
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST(ProgramTest, KeyboardOpensAppliesSavesAndClosesAsTheCloseBoxDoes) {
+  const std::filesystem::path folder = FreshFolder("keys");
+  const std::filesystem::path file = folder / "image.rom";
+  testing_support::RomBuilder().FixChecksum().WriteFile(file);
+  std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+  const auto written = std::filesystem::last_write_time(file);
+  Program program(folder);
+  ASSERT_NE(program.main, nullptr);
+
+  program.Keys(program.main, {VK_CONTROL, 'O'});
+  const HWND open = program.Wait(L"Open");
+  ASSERT_NE(open, nullptr) << "Ctrl+O showed no Open dialog";
+  SendMessageW(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.wstring().c_str()));
+  program.Keys(open, {VK_RETURN});
+  ASSERT_EQ(program.Wait(L"Open", 0), nullptr);
+
+  program.Keys(program.main, {VK_CONTROL, VK_TAB});  // to the next page, which must get the focus
+  EXPECT_EQ(program.ActivePage(), 1);
+  EXPECT_TRUE(program.FocusOnActivePage());
+  program.Keys(program.main, {VK_MENU, 'A'});  // Apply: the image counts as modified
+  program.Keys(program.main, {VK_CONTROL, 'A'});
+  const HWND saveAs = program.Wait(L"Save As");
+  ASSERT_NE(saveAs, nullptr) << "Ctrl+A showed no Save As dialog";
+  program.Keys(saveAs, {VK_ESCAPE});
+
+  program.Keys(program.main, {VK_MENU, VK_F4});
+  const HWND question = program.Wait(L"Message Prompt");
+  ASSERT_NE(question, nullptr) << "Alt+F4 on a modified image asked nothing";
+  program.Keys(question, {VK_ESCAPE});  // Cancel: the program stays
+  EXPECT_FALSE(program.Ended(1000));
+
+  program.Keys(program.main, {VK_CONTROL, 'S'});  // saved, so no longer modified
+  EXPECT_GT(std::filesystem::last_write_time(file), written) << "Ctrl+S wrote nothing";
+  program.Keys(program.main, {VK_MENU, VK_F4});
+  EXPECT_TRUE(program.Ended(20000)) << "Alt+F4 after Save must close without a question";
 }
 
 // Run only by win32.CrashEndsAtOnce, which expects the backtrace at once, not a time-out.

@@ -20,6 +20,8 @@ namespace {
 // to pass our object: the one sheet being created is remembered here.
 PropertySheetWindow* creating = nullptr;
 constexpr UINT_PTR kSubclassId = 1;
+// Posted by a page's activation: the focus is checked once the change of page is complete.
+constexpr UINT kFocusActivePage = WM_APP + 0x3F0;
 }  // namespace
 
 PropertySheetWindow::PropertySheetWindow(ui::PageHost& host, std::vector<ui::PropertyPage*> pages) : host_(host) {
@@ -109,12 +111,39 @@ void PropertySheetWindow::SetActivePage(int index) {
   if (hwnd_) SendMessageW(hwnd_, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+// comctl32 hides the old page but leaves the focus where it was, on a control
+// nobody sees: keys then go to it (a drop-down list keeps Alt+F4, Tab starts
+// from it). The focus goes to the shown page's first tab stop, or its tab.
+void PropertySheetWindow::FocusActivePage() {
+  const HWND page = PageWindow(active_);
+  if (!hwnd_ || !page || GetActiveWindow() != hwnd_) return;
+  const HWND focus = GetFocus();
+  bool lost = focus == nullptr || focus == hwnd_;
+  for (int i = 0; i < static_cast<int>(bindings_.size()); ++i) {
+    const HWND other = PageWindow(i);
+    lost |= i != active_ && other && (focus == other || IsChild(other, focus));
+  }
+  if (!lost) return;
+  HWND target = GetNextDlgTabItem(page, nullptr, FALSE);
+  if (!target) target = reinterpret_cast<HWND>(SendMessageW(hwnd_, PSM_GETTABCONTROL, 0, 0));
+  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+}
+
 void PropertySheetWindow::End() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
 bool PropertySheetWindow::PreTranslate(MSG& msg) {
-  return hwnd_ && SendMessageW(hwnd_, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != 0;
+  if (!hwnd_) return false;
+  // Wine's drop-down lists keep Alt+F4 to themselves instead of leaving it to the
+  // window: whatever has the focus, it asks the sheet to close, as the close box does.
+  constexpr LPARAM kAltDown = 1 << 29, kRepeat = 1 << 30;
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && (msg.lParam & kAltDown) && !(msg.lParam & kRepeat) &&
+      (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+    PostMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  return SendMessageW(hwnd_, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg)) != 0;
 }
 
 bool PropertySheetWindow::HandleSheetMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -123,6 +152,10 @@ LRESULT CALLBACK PropertySheetWindow::SheetSubclass(HWND hwnd, UINT message, WPA
                                                     UINT_PTR, DWORD_PTR selfData) {
   auto* self = reinterpret_cast<PropertySheetWindow*>(selfData);
   LRESULT result = 0;
+  if (message == kFocusActivePage) {
+    self->FocusActivePage();
+    return 0;
+  }
   if (self->HandleSheetMessage(message, wParam, lParam, result)) return result;
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, SheetSubclass, kSubclassId);
@@ -149,6 +182,7 @@ INT_PTR CALLBACK PropertySheetWindow::PageProc(HWND dialog, UINT message, WPARAM
       if (header->code == PSN_SETACTIVE) {
         binding->sheet->active_ = binding->index;
         binding->page->OnSetActive();
+        if (binding->sheet->hwnd_) PostMessageW(binding->sheet->hwnd_, kFocusActivePage, 0, 0);
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
         return TRUE;
       }

@@ -56,6 +56,7 @@ class PropertySheetWindow : public ui::SheetWindow {
 
  private:
   struct PageBinding;
+  void FocusActivePage();
   static INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam);
   static LRESULT CALLBACK SheetSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
