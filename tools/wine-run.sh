@@ -26,6 +26,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$settings_mark" ]; then
   # fonts (fonts-wine) give "MS Sans Serif", Tahoma for "MS Shell Dlg" and the
   # caption's close glyph.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1 || true
+  # Debian keeps Wine's own fonts in /usr/share/wine/fonts, where this Wine does
+  # not look: without them the caption's buttons show letters instead of glyphs.
+  fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts_dir" ]; then ln -sf /usr/share/wine/fonts/* "$fonts_dir/"; fi
   # A crash prints its backtrace and ends the process at once: no crash dialog
   # waits for a click that never comes.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
