@@ -138,6 +138,9 @@ TEST_F(FontImageTest, NinthColumnRepeatsEighthDotForLineGraphicsOnly) {
     EXPECT_EQ(GridRow(0), row) << code;
   }
   EXPECT_EQ(GridRow(1) + " " + GridRow(2), "#######.. .........");  // C0h: a zero row lights nothing
+  const int shows = ui().shows();
+  sheet->CloseUp(IDC_CHAR_LIST_9X16);  // the same glyph again: no cell blinks
+  EXPECT_LE(ui().shows() - shows, 3);
 }
 
 TEST_F(FontImageTest, ApplyChangesOnlyTheRowsOfTheShownGlyph) {

@@ -92,6 +92,15 @@ TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"long.rom"});
 }
 
+TEST_F(RomFileTest, ChecksumMakesTheSumZeroWhateverItsHighBits) {
+  for (const std::uint8_t x : {0x02, 0x81}) {  // checksum bytes FEh and 7Fh
+    Bytes image(rom::kRomSize, 0);
+    image[0x100] = x;
+    image[rom::kChecksumOffset] = rom::ChecksumByteFor(image.data());
+    EXPECT_EQ(SumOf(image), 0u) << int{x};
+  }
+}
+
 TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
   LoadPrevious();
   ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
