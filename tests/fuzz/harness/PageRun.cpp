@@ -1,12 +1,13 @@
-#include "tests/fuzz/harness/PageRun.h"
-
+// One fuzz run of a page: an arbitrary image, the page shown, a script of user actions and the
+// properties every Apply must keep (Fuzz.h); the same driver for every page.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "res/resource.h"
 #include "rom/RomImage.h"
-#include "tests/fuzz/harness/ShownBytes.h"
+#include "tests/fuzz/harness/Fuzz.h"
 
 namespace fuzzing {
 namespace {
@@ -55,10 +56,78 @@ std::string Hex(long offset) {
   return text;
 }
 
+// Takes the script apart byte by byte; past its end every byte reads as 0.
+class ByteReader {
+ public:
+  ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool empty() const { return position_ >= size_; }
+  std::uint8_t Byte() { return empty() ? 0 : data_[position_++]; }
+  // `length` bytes, fewer at the end of the input.
+  std::string Bytes(std::size_t length) {
+    const std::size_t n = std::min(length, size_ - std::min(position_, size_));
+    std::string out(reinterpret_cast<const char*>(data_ + position_), n);
+    position_ += n;
+    return out;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+};
+
+class PageRun {
+ public:
+  PageRun(int page, const std::uint8_t* data, std::size_t size);
+  std::string Run();
+
+ private:
+  void Step(ByteReader& script);
+  void Type(ByteReader& script);
+  void SelectEntry(ByteReader& script, bool closeUp);
+  void Toggle(ByteReader& script);
+  void Apply();
+  void ApplyWithoutEdits(const char* when);
+  void SwitchAway();
+  // A load of the page ended; `mark` is where its boxes began.
+  void Loaded(std::size_t mark);
+
+  ui::PropertyPage& page() { return sheet_.sheet.Page(page_); }
+  testing_support::FakeControls& controls() { return sheet_.controls(page_); }
+  std::vector<int> Visible(const std::vector<int>& ids);
+  std::string Where();
+  // A byte that differs between `before` and the image now, -1 for none.
+  static long ChangedByte(const std::vector<std::uint8_t>& before, const ByteSet* allowed = nullptr);
+  static std::vector<std::uint8_t> Image();
+
+  int page_;
+  const std::uint8_t* data_;
+  std::size_t size_;
+  FuzzSheet sheet_;
+  ModeListModel modes_;
+  // What the last successful load showed (and, after a load that showed a box, what was shown before).
+  ByteSet shown_;
+  Verdict verdict_;
+  int step_ = 0;
+  int applies_ = 0;
+  int switches_ = 0;
+};
+
 }  // namespace
 
-std::string RunPageInput(int page, const std::uint8_t* data, std::size_t size) {
-  return PageRun(page, data, size).Run();
+std::string RunRomFileInput(const std::uint8_t* data, std::size_t size);
+std::string RunModeListInput(const std::uint8_t* data, std::size_t size);
+
+std::string RunTargetInput(const std::string& target, const std::uint8_t* data, std::size_t size) {
+  // In the order of the sheet's pages.
+  static const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
+                                             "page_sign_on_string",  "page_memory_config", "page_font_images"};
+  if (target == "rom_file") return RunRomFileInput(data, size);
+  if (target == "mode_list") return RunModeListInput(data, size);
+  for (int page = 0; page < static_cast<int>(std::size(kPageTargets)); ++page) {
+    if (target == kPageTargets[page]) return PageRun(page, data, size).Run();
+  }
+  return "no fuzz target is called " + target;
 }
 
 PageRun::PageRun(int page, const std::uint8_t* data, std::size_t size)

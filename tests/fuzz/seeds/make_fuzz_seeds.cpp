@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/harness/PageRun.h"
+#include "tests/fuzz/harness/Fuzz.h"
 #include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
 
