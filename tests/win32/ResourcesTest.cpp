@@ -1,5 +1,4 @@
-// The program's resources: every page template with its controls, the menu's
-// accelerators, strings, icon, title bitmaps and manifest.
+// The program's resources: every page template with its controls, strings, icon, title bitmaps and manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/win32/ModalGuard.h"
 #include "ui/StandardPrompts.h"
 #include "ui/win32/TextCodec.h"
 
@@ -108,17 +106,6 @@ TEST(ResourcesTest, ControlStylesThatThePagesRelyOn) {
   }
 }
 
-TEST(ResourcesTest, AboutBoxTemplate) {
-  // A popup dialog: the guard sees it become active.
-  ModalGuard::Instance().Expect([](const SeenDialog&) {});
-  TemplateWindow about(IDD_ABOUTBOX);
-  ASSERT_NE(about.dialog(), nullptr);
-  EXPECT_EQ(about.Caption(), L"About");
-  wchar_t ok[16] = {};
-  GetDlgItemTextW(about.dialog(), IDOK, ok, 16);
-  EXPECT_STREQ(ok, L"OK");
-}
-
 TEST(ResourcesTest, StringsAreTheApplicationNameAndTheEntryPrompts) {
   const std::pair<int, const char*> strings[] = {{IDS_APP_NAME, ui::kApplicationName},
                                                  {IDP_PARSE_INT, ui::kPromptParseInt},
@@ -128,22 +115,6 @@ TEST(ResourcesTest, StringsAreTheApplicationNameAndTheEntryPrompts) {
     wchar_t text[256] = {};
     LoadStringW(Instance(), static_cast<UINT>(id), text, 256);
     EXPECT_EQ(ui::win32::WideToUtf8(text), expected) << id;
-  }
-}
-
-TEST(ResourcesTest, AcceleratorsBindCtrlOSAndA) {
-  HACCEL table = LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-  ASSERT_NE(table, nullptr);
-  ACCEL entries[8] = {};
-  const int count = CopyAcceleratorTableW(table, entries, 8);
-  ASSERT_EQ(count, 3);
-  const std::pair<WORD, WORD> expected[] = {{'O', ID_FILE_OPEN_ROM}, {'S', ID_FILE_SAVE_ROM}, {'A', ID_FILE_SAVE_ROM_AS}};
-  for (const auto& [key, command] : expected) {
-    bool found = false;
-    for (int i = 0; i < count; ++i) {
-      found |= entries[i].key == key && entries[i].cmd == command && (entries[i].fVirt & (FVIRTKEY | FCONTROL)) == (FVIRTKEY | FCONTROL);
-    }
-    EXPECT_TRUE(found) << static_cast<char>(key);
   }
 }
 
