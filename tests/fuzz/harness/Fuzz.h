@@ -23,14 +23,12 @@
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "rom/RomImage.h"
 #include "tests/support/FakeSheet.h"
-#include "ui/Prompts.h"
 
 namespace fuzzing {
 
@@ -84,37 +82,8 @@ class ModeListModel {
 // its controls show and from the image as it is now; `modes` is what the mode list was built from.
 ByteSet ShownBytes(int page, const testing_support::FakeControls& controls, const ModeListModel& modes);
 
-// Every box counted and answered with the cautious choice (OK, No, Cancel), every file dialog cancelled.
-class FuzzPrompts : public ui::Prompts {
- public:
-  struct Shown {
-    std::string caption, text;
-  };
-  ui::Answer Message(const std::string& text, const std::string& caption, ui::Buttons buttons, ui::Icon) override {
-    shown_.push_back({caption, text});
-    return buttons == ui::Buttons::kOk ? ui::Answer::kOk
-                                       : buttons == ui::Buttons::kYesNo ? ui::Answer::kNo : ui::Answer::kCancel;
-  }
-  std::optional<std::filesystem::path> OpenFile(const ui::FileDialog&) override { return ++fileDialogs_, std::nullopt; }
-  std::optional<std::filesystem::path> SaveFile(const ui::FileDialog&) override { return ++fileDialogs_, std::nullopt; }
-  // A position in the record of boxes, to ask what has been shown since.
-  std::size_t Mark() const { return shown_.size(); }
-  bool AnySince(std::size_t mark) const { return shown_.size() > mark; }
-  const Shown* FirstSince(std::size_t mark) const { return AnySince(mark) ? &shown_[mark] : nullptr; }
-  // The first box with caption "Error Message" shown since `mark`, or nullptr.
-  const Shown* ErrorSince(std::size_t mark) const {
-    for (std::size_t i = mark; i < shown_.size(); ++i)
-      if (shown_[i].caption == "Error Message") return &shown_[i];
-    return nullptr;
-  }
-  int fileDialogs() const { return fileDialogs_; }
-
- private:
-  std::vector<Shown> shown_;
-  int fileDialogs_ = 0;
-};
-
-using FuzzSheet = testing_support::BasicFakeSheet<FuzzPrompts>;
+using FuzzSheet = testing_support::FakeSheet;
+using FuzzPrompts = testing_support::ScriptedPrompts;
 
 // The first property of a run that did not hold; everything after it may just be its consequence.
 class Verdict {
