@@ -103,12 +103,13 @@ TEST_F(RomFileTest, ChecksumMakesTheSumZeroWhateverItsHighBits) {
 
 TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
   LoadPrevious();
+  TempFolder::WriteBytes(folder / "new.rom.~0.tmp", {1});  // left by a save that was cut off
   ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
   EXPECT_EQ(TempFolder::ReadBytes(folder / "new.rom"), ImageBytes());
   TempFolder::WriteBytes(folder / "short.rom", Pattern(100));
   ASSERT_TRUE(rom::WriteRomFile(folder / "short.rom"));
   EXPECT_EQ(TempFolder::ReadBytes(folder / "short.rom"), ImageBytes());
-  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "short.rom"}));
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "new.rom.~0.tmp", "short.rom"}));
 }
 
 TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
