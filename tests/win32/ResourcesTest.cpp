@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,45 +47,29 @@ class TemplateWindow {
   HWND dialog_ = nullptr;
 };
 
-struct PageTemplate {
-  int id;
-  const wchar_t* caption;
-  std::vector<std::pair<int, const wchar_t*>> controls;  // id ranges given one by one
-};
-
-std::vector<std::pair<int, const wchar_t*>> Range(int first, int last, const wchar_t* cls) {
-  std::vector<std::pair<int, const wchar_t*>> out;
-  for (int id = first; id <= last; ++id) out.emplace_back(id, cls);
-  return out;
-}
-
-std::vector<std::pair<int, const wchar_t*>> Join(std::initializer_list<std::vector<std::pair<int, const wchar_t*>>> parts) {
-  std::vector<std::pair<int, const wchar_t*>> out;
-  for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
 TEST(ResourcesTest, EveryPageTemplateHoldsItsControls) {
-  const std::vector<PageTemplate> pages = {
-      {IDD_PARAMETER_TABLE, L"Parameter Table",
-       Join({Range(IDC_MODE_LIST, IDC_MODE_LIST, L"ComboBox"), Range(35, 101, L"Edit"), Range(516, 518, L"Button")})},
-      {IDD_SUB_VENDOR_ID, L"Sub Vendor ID", Join({Range(300, 300, L"ComboBox"), Range(238, 238, L"Edit")})},
-      {IDD_ROM_SIGNATURE, L"ROM Signature", Range(1, 32, L"Edit")},
-      {IDD_SIGN_ON_STRING, L"Sign-on String", Join({Range(230, 230, L"Static"), Range(239, 239, L"Edit")})},
-      {IDD_MEMORY_CONFIG, L"Memory Configuration", Range(500, 508, L"Edit")},
-      {IDD_FONT_IMAGES, L"Font Images",
-       Join({Range(218, 219, L"ComboBox"), Range(221, 222, L"ComboBox"), Range(200, 215, L"Edit"),
-             Range(320, 463, L"Static")})},
+  const struct {
+    int page;
+    const wchar_t* caption;
+    std::vector<std::tuple<int, int, const wchar_t*>> ranges;  // first id, last id, window class
+  } pages[] = {
+      {IDD_PARAMETER_TABLE, L"Parameter Table", {{IDC_MODE_LIST, IDC_MODE_LIST, L"ComboBox"}, {35, 101, L"Edit"},
+                                                 {516, 518, L"Button"}}},
+      {IDD_SUB_VENDOR_ID, L"Sub Vendor ID", {{300, 300, L"ComboBox"}, {238, 238, L"Edit"}}},
+      {IDD_ROM_SIGNATURE, L"ROM Signature", {{1, 32, L"Edit"}}},
+      {IDD_SIGN_ON_STRING, L"Sign-on String", {{230, 230, L"Static"}, {239, 239, L"Edit"}}},
+      {IDD_MEMORY_CONFIG, L"Memory Configuration", {{500, 508, L"Edit"}}},
+      {IDD_FONT_IMAGES, L"Font Images", {{218, 219, L"ComboBox"}, {221, 222, L"ComboBox"}, {200, 215, L"Edit"},
+                                          {320, 463, L"Static"}}},
   };
-  for (const PageTemplate& page : pages) {
-    TemplateWindow window(page.id);
-    ASSERT_NE(window.dialog(), nullptr) << page.id;
+  for (const auto& page : pages) {
+    TemplateWindow window(page.page);
+    ASSERT_NE(window.dialog(), nullptr) << page.page;
     EXPECT_EQ(window.Caption(), page.caption);
-    const auto style = GetWindowLongPtrW(window.dialog(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_CHILD) << page.id;
-    for (const auto& [id, cls] : page.controls) {
-      EXPECT_EQ(_wcsicmp(window.ClassOf(id).c_str(), cls), 0) << "template " << page.id << " control " << id;
-    }
+    EXPECT_TRUE(GetWindowLongPtrW(window.dialog(), GWL_STYLE) & WS_CHILD) << page.page;
+    for (const auto& [first, last, cls] : page.ranges)
+      for (int id = first; id <= last; ++id)
+        EXPECT_EQ(_wcsicmp(window.ClassOf(id).c_str(), cls), 0) << "template " << page.page << " control " << id;
   }
 }
 
