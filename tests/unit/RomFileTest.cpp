@@ -112,6 +112,17 @@ TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "new.rom.~0.tmp", "short.rom"}));
 }
 
+TEST_F(RomFileTest, WriteKeepsTheFilesPermissionsAndANewFileIsTheOwnersToReadAndWrite) {
+  constexpr fs::perms kOwner = fs::perms::owner_read | fs::perms::owner_write;
+  LoadPrevious();
+  TempFolder::WriteBytes(folder / "old.rom", Pattern(100));
+  fs::permissions(folder / "old.rom", kOwner | fs::perms::group_read);
+  ASSERT_TRUE(rom::WriteRomFile(folder / "old.rom"));
+  ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
+  EXPECT_EQ(fs::status(folder / "old.rom").permissions(), kOwner | fs::perms::group_read);
+  EXPECT_EQ(fs::status(folder / "new.rom").permissions() & kOwner, kOwner);
+}
+
 TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
   const Bytes original = Pattern(40000, 0x05);
   TempFolder::WriteBytes(folder / "readonly.rom", original);
