@@ -46,7 +46,7 @@ std::vector<int> CheckIds(int page) {
 }
 
 std::string Hex(long offset) {
-  char text[16];
+  char text[24];
   std::snprintf(text, sizeof text, "%04lXh", offset);
   return text;
 }
