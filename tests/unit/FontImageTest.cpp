@@ -239,6 +239,7 @@ TEST_F(FontImageTest, StructuresPastTheImageAreNeitherShownNorWritten) {
   font.Word(0x50, 0x7FF8);  // the OEM pointer table itself
   Show(font);
   ExpectError("7FF8");
+  EXPECT_TRUE(Entries(IDC_CHAR_LIST_9X14).empty() && Entries(IDC_CHAR_LIST_9X16).empty());
   EXPECT_EQ(VisibleRows(), "0000000000000000");
   Type(IDC_GLYPH_ROW_FIRST, "FF");
   ExpectApplyWrites({});

@@ -265,6 +265,15 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   Pick(IDC_MODE_LIST, kRow3);
   EXPECT_EQ(Text(35), "03");
 
+  // A secondary save pointer table past the end: reported as such, only the standard rows.
+  RomBuilder noSecondary = Image();
+  noSecondary.Word(noSecondary.layout().savePointerTable + 0x10, 0x7FF0);
+  Show(noSecondary);
+  EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_NE(Messages()[0].find("secondary save pointer table at offset 7FF0h"), std::string::npos);
+  sheet->prompts.ClearRecords();
+
   // A parameter table at the very end: record 31 ends at 0x7FFF and is shown, record 32 is refused.
   RomLayout high;
   high.parameterTable = 0x7800;
