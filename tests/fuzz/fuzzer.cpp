@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/fuzz/harness/Targets.h"
+#include "tests/fuzz/harness/Fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string target = OMBRIX_FUZZ_TARGET;

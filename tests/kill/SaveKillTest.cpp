@@ -24,30 +24,23 @@ using testing_support::TempFolder;
 
 constexpr int kKills = 150;
 
-// An image whose checksum byte is already right, so that the file a save writes is byte for byte `image + tail`.
-Bytes ImageWith(std::uint8_t seed) {
-  Bytes image(rom::kRomSize);
-  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + i / 512 + seed);
-  image[0] = 0x55;
-  image[1] = 0xAA;
-  image[rom::kChecksumOffset] = rom::ChecksumByteFor(image.data());
-  return image;
-}
-
-Bytes Joined(const Bytes& image, const Bytes& tail) {
-  Bytes file = image;
+// An image whose checksum byte is already right, followed by `tail`: the file a save writes is exactly this.
+Bytes FileWith(std::uint8_t seed, const Bytes& tail) {
+  Bytes file(rom::kRomSize);
+  for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(i * 13 + i / 512 + seed);
+  file[0] = 0x55;
+  file[1] = 0xAA;
+  file[rom::kChecksumOffset] = rom::ChecksumByteFor(file.data());
   file.insert(file.end(), tail.begin(), tail.end());
   return file;
 }
 
-// The name a save gives its temporary file next to card.rom.
+// The name a save gives its temporary file next to card.rom: card.rom.~N.tmp.
 bool IsTempName(const std::string& name) {
   const std::string prefix = "card.rom.~", suffix = ".tmp";
-  if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-    return false;
-  const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-  return std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return name.size() > prefix.size() + suffix.size() && name.rfind(prefix, 0) == 0 &&
+         name.find_first_not_of("0123456789", prefix.size()) == name.size() - suffix.size() &&
+         name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Says it runs through `readyPipe`, then saves `first`, the other image, `first` again, and so on until killed.
@@ -66,10 +59,11 @@ TEST(SaveKillTest, KilledSaveLeavesExactlyTheOldOrTheNewFile) {
   rom::ResetRomState();
   TempFolder folder;
   const fs::path target = folder / "card.rom";
-  const Bytes oldImage = ImageWith(0x21), newImage = ImageWith(0x9C);
   Bytes tail(9000);
   for (std::size_t i = 0; i < tail.size(); ++i) tail[i] = static_cast<std::uint8_t>(0xFF - i % 251);
-  const Bytes oldFile = Joined(oldImage, tail), newFile = Joined(newImage, tail);
+  const Bytes oldFile = FileWith(0x21, tail), newFile = FileWith(0x9C, tail);
+  const Bytes oldImage(oldFile.begin(), oldFile.begin() + rom::kRomSize);
+  const Bytes newImage(newFile.begin(), newFile.begin() + rom::kRomSize);
 
   // Kill within about two saves, so that every step of a save gets hit.
   TempFolder::WriteBytes(target, oldFile);

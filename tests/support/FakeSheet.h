@@ -1,7 +1,6 @@
 #pragma once
 // The main window's logic with its six pages on fake controls: switching tabs
-// runs the same deactivation and activation steps as the real sheet. The prompts
-// are the unit tests' scripted ones or the fuzz harness's cautious ones.
+// runs the same deactivation and activation steps as the real sheet.
 
 #include <array>
 
@@ -12,10 +11,9 @@
 
 namespace testing_support {
 
-template <class PromptsT>
-class BasicFakeSheet : public ui::SheetWindow {
+class FakeSheet : public ui::SheetWindow {
  public:
-  BasicFakeSheet() { sheet.Attach(*this, prompts); }
+  FakeSheet() { sheet.Attach(*this, prompts); }
 
   // Shows the window: page 0 is created and activated, as at program start.
   void Start() {
@@ -45,14 +43,12 @@ class BasicFakeSheet : public ui::SheetWindow {
   bool ended() const { return ended_; }
 
   CPropertySheetCrtl sheet;
-  PromptsT prompts;
+  ScriptedPrompts prompts;
 
  private:
   std::array<FakeControls, CPropertySheetCrtl::kPageCount> controls_;
   int active_ = -1;
   bool ended_ = false;
 };
-
-using FakeSheet = BasicFakeSheet<ScriptedPrompts>;
 
 }  // namespace testing_support

@@ -37,6 +37,7 @@ class PageTest : public ::testing::Test {
  protected:
   explicit PageTest(int page) : page_(page) {}
   void SetUp() override { rom::ResetRomState(); }
+  void TearDown() override { EXPECT_EQ(sheet ? sheet->prompts.unscripted() : "", "") << "asked without a script"; }
 
   // A new program run without an image: the start page is shown.
   void Start() {

@@ -1,6 +1,7 @@
 // The data exchange between members and controls, with its checks and prompts.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "tests/support/FakeControls.h"
@@ -30,27 +31,17 @@ class DataExchangeTest : public ::testing::Test {
   ScriptedPrompts prompts;
 };
 
-TEST_F(DataExchangeTest, BoundedIntAcceptsBlanksAroundADecimalInteger) {
-  int value = 0;
-  for (const char* text : {"5", " 5 ", "\t5"}) {
-    controls.SetText(10, text);
-    ui::DataExchange dx = Exchange(true);
-    dx.BoundedInt(10, value, 0, 7);
-    EXPECT_FALSE(dx.Failed()) << text;
-    EXPECT_EQ(value, 5) << text;
-  }
-  value = 3;
-  Exchange(false).BoundedInt(10, value, 0, 7);
-  EXPECT_EQ(controls.GetText(10), "3");
-  EXPECT_TRUE(prompts.messages().empty());
-}
-
-TEST_F(DataExchangeTest, FailedCheckWarnsAndStopsTheExchange) {
+TEST_F(DataExchangeTest, BoundedIntTakesADecimalIntegerAndAFailedCheckStopsTheExchange) {
+  const char* const kNoInteger = "Please enter an integer.";
+  const char* const kRange = "Please enter an integer between 0 and 7.";
   const struct {
     const char* text;
-    int stored;  // out of range is stored, then refused
-    const char* prompt;
-  } cases[] = {{"x", 4, "Please enter an integer."}, {"8", 8, "Please enter an integer between 0 and 7."}};
+    int stored;          // out of range is stored, then refused; no integer leaves the member (4)
+    const char* prompt;  // "" for none
+  } cases[] = {{"5", 5, ""},          {" 5 ", 5, ""},     {"\t0", 0, ""},       {"+7", 7, ""},
+               {"9", 9, kRange},      {"8", 8, kRange},   {"-1", -1, kRange},  {"-2147483648", INT_MIN, kRange}, {"2147483647", INT_MAX, kRange},
+               {"x", 4, kNoInteger},  {"", 4, kNoInteger}, {"-", 4, kNoInteger}, {"+", 4, kNoInteger},
+               {"1 2", 4, kNoInteger}, {"2147483648", 4, kNoInteger}, {"99999999999999999999", 4, kNoInteger}};
   for (const auto& c : cases) {
     int value = 4, next = 0;
     std::string later = "old";
@@ -61,11 +52,19 @@ TEST_F(DataExchangeTest, FailedCheckWarnsAndStopsTheExchange) {
     dx.BoundedInt(10, value, 0, 7);
     dx.Text(11, later);
     dx.BoundedInt(12, next, 0, 7);
-    EXPECT_TRUE(dx.Failed());
-    EXPECT_EQ(value, c.stored);
+    EXPECT_EQ(value, c.stored) << c.text;
+    EXPECT_EQ(dx.Failed(), *c.prompt != 0) << c.text;
+    if (*c.prompt == 0) {
+      EXPECT_EQ(later + std::to_string(next), "new1") << c.text;
+      continue;
+    }
     EXPECT_EQ(later + std::to_string(next), "old0") << "calls after the failed check do nothing";
     ExpectWarning(c.prompt, 10);
   }
+  EXPECT_TRUE(prompts.messages().empty());
+  int value = 3;
+  Exchange(false).BoundedInt(10, value, 0, 7);
+  EXPECT_EQ(controls.GetText(10), "3");
 }
 
 TEST_F(DataExchangeTest, TextLimitIsSetOnLoadAndCheckedOnStore) {

@@ -138,6 +138,9 @@ TEST_F(FontImageTest, NinthColumnRepeatsEighthDotForLineGraphicsOnly) {
     EXPECT_EQ(GridRow(0), row) << code;
   }
   EXPECT_EQ(GridRow(1) + " " + GridRow(2), "#######.. .........");  // C0h: a zero row lights nothing
+  const int shows = ui().shows();
+  sheet->CloseUp(IDC_CHAR_LIST_9X16);  // the same glyph again: no cell blinks
+  EXPECT_LE(ui().shows() - shows, 3);
 }
 
 TEST_F(FontImageTest, ApplyChangesOnlyTheRowsOfTheShownGlyph) {
@@ -236,6 +239,7 @@ TEST_F(FontImageTest, StructuresPastTheImageAreNeitherShownNorWritten) {
   font.Word(0x50, 0x7FF8);  // the OEM pointer table itself
   Show(font);
   ExpectError("7FF8");
+  EXPECT_TRUE(Entries(IDC_CHAR_LIST_9X14).empty() && Entries(IDC_CHAR_LIST_9X16).empty());
   EXPECT_EQ(VisibleRows(), "0000000000000000");
   Type(IDC_GLYPH_ROW_FIRST, "FF");
   ExpectApplyWrites({});

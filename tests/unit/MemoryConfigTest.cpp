@@ -51,8 +51,10 @@ TEST_F(MemoryConfigTest, EditsAreDroppedWhenThePageIsShownAgain) {
 TEST_F(MemoryConfigTest, RecordPastTheImageIsRefusedAsAWhole) {
   RomLayout nearEnd;
   nearEnd.memoryConfig = 0x7FE0;  // 36 bytes would end at 0x8004
-  RomBuilder image(nearEnd);
-  Show(image);
+  RomBuilder image(nearEnd), good;
+  good.MemoryConfig({0x11111111, 0, 0, 0, 0, 0, 0, 0, 0});
+  Show(good);
+  Reload(image, 3);  // nothing of the last image stays on show
   ExpectError("memory configuration record at offset 7FE0h");
   EXPECT_EQ(Box(0), "");
   Type(IDC_MEMORY_REG_FIRST, "12345678");

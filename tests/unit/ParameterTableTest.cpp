@@ -128,6 +128,7 @@ TEST_F(ParameterTableTest, FlagsByteBothWaysKeepingBits6And7) {
   EXPECT_EQ(rom::RomImage.Byte(b.exRegOffset(3)), 0x2D);
   EXPECT_EQ(StoreFlags(" 3 ", false, b.exRegOffset(3)), 0x18);
   EXPECT_EQ(StoreFlags("0", true, b.exRegOffset(3)), 0x07);
+  EXPECT_EQ(StoreFlags("7", false, b.exRegOffset(3)), 0x38);
   Pick(IDC_MODE_LIST, kRow4);
   EXPECT_EQ(StoreFlags("3", false, b.exRegOffset(4)), 0xD8);
 }
@@ -264,6 +265,15 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   Pick(IDC_MODE_LIST, kRow3);
   EXPECT_EQ(Text(35), "03");
 
+  // A secondary save pointer table past the end: reported as such, only the standard rows.
+  RomBuilder noSecondary = Image();
+  noSecondary.Word(noSecondary.layout().savePointerTable + 0x10, 0x7FF0);
+  Show(noSecondary);
+  EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_NE(Messages()[0].find("secondary save pointer table at offset 7FF0h"), std::string::npos);
+  sheet->prompts.ClearRecords();
+
   // A parameter table at the very end: record 31 ends at 0x7FFF and is shown, record 32 is refused.
   RomLayout high;
   high.parameterTable = 0x7800;
@@ -296,8 +306,8 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   ASSERT_FALSE(Messages().empty());
   EXPECT_NE(Messages()[0].find("OEM pointer table"), std::string::npos);
   EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
-  EXPECT_EQ(Text(35), "");
-  EXPECT_EQ(Text(IDC_CRTC_1B), "");
+  EXPECT_EQ(Text(35) + Text(IDC_CRTC_1B), "");
+  for (int id : kFlagBoxes) EXPECT_FALSE(ui().IsChecked(id)) << id;
   ExpectApplyWrites({});
 }
 

@@ -21,11 +21,11 @@ class RomSignaturePageTest : public PageTest {
 
 TEST_F(RomSignaturePageTest, ShowsEachByteAsCharacterAndHexInLimitedBoxes) {
   RomBuilder image;
-  image.Bytes(kText, {0x41, 0x61, 0x00, 0x7A, 0x80, 0xFF, 0x60, 0x7B, 0x01, 0x7F});
+  image.Bytes(kText, {0x41, 0x61, 0x00, 0x7A, 0x80, 0xFF, 0x60, 0x7B, 0x01, 0x7F, 0x00, 0, 0, 0, 0, 0x71});
   Show(image);
   const std::vector<std::pair<std::string, std::string>> shown = {
-      {"A", "41"}, {"A", "61"}, {"", "00"},     {"Z", "7A"},    {"\x80", "80"}, {"\xFF", "FF"},
-      {"`", "60"}, {"{", "7B"}, {"\x01", "01"}, {"\x7F", "7F"}, {"", "00"}};
+      {"A", "41"}, {"A", "61"}, {"", "00"}, {"Z", "7A"},    {"\x80", "80"}, {"\xFF", "FF"}, {"`", "60"}, {"{", "7B"},
+      {"\x01", "01"}, {"\x7F", "7F"}, {"", "00"}, {"", "00"}, {"", "00"}, {"", "00"}, {"", "00"}, {"Q", "71"}};
   for (int k = 1; k <= static_cast<int>(shown.size()); ++k) {
     EXPECT_EQ(Ascii(k), shown[static_cast<std::size_t>(k - 1)].first) << k;
     EXPECT_EQ(Hex(k), shown[static_cast<std::size_t>(k - 1)].second) << k;
@@ -49,7 +49,7 @@ TEST_F(RomSignaturePageTest, ApplyWithoutEditsChangesNoByteForEveryByteValue) {
 
 TEST_F(RomSignaturePageTest, StoreRulesOfEachPosition) {
   RomBuilder image;
-  image.Bytes(kText, {0x41, 0x41, 0x00, 0x00, 0x41, 0x61, 0x41, 0x41, 0x41, 0x61, 0x41, 0x42});
+  image.Bytes(kText, {0x41, 0x41, 0x00, 0x00, 0x41, 0x61, 0x41, 0x41, 0x41, 0x61, 0x41, 0x42, 0, 0, 0, 0x51});
   Show(image);
   struct Edit {
     int k;
@@ -70,6 +70,7 @@ TEST_F(RomSignaturePageTest, StoreRulesOfEachPosition) {
       {10, "A", "62", 0x62},                  // the shown character is no edit
       {11, std::nullopt, "", 0x00},
       {12, "\xB5", "00", 0xB5},
+      {16, std::nullopt, "3C", 0x3C},         // the last position is stored too
   };
   // clang-format on
   for (const Edit& e : edits) {

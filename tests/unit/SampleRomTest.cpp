@@ -1,109 +1,63 @@
-// The sample image the tool writes, walked with the editor's own checked lookups.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "rom/RomImage.h"
-#include "rom/RomLayout.h"
+// The sample image the tool writes: a valid option ROM that every page of the editor shows
+// without a complaint, and that an Apply without edits leaves as it is.
 #include "tests/support/PageTest.h"
+#include "tools/ConsoleFont.h"
 #include "tools/SampleRom.h"
 
 namespace {
 
-using rom::OemEntry;
-using rom::RomImage;
+using testing_support::ImageBytes;
 
-std::uint32_t Word(std::uint32_t at) {
-  return rom::ReadWordLE(at, at + 1);
-}
-const std::uint8_t* At(std::uint32_t offset) {
-  return RomImage.data() + offset;
-}
+TEST(SampleRomTest, EveryPageShowsEveryStructureWithoutAMessage) {
+  rom::ResetRomState();
+  sample_rom::BuildSampleRom(sample_rom::SampleFonts{}).Load();
+  const testing_support::Bytes image = ImageBytes();
+  EXPECT_EQ(testing_support::SumOf(image), 0u);
+  const std::uint32_t pci = rom::RomImage.Word(0x18);
+  EXPECT_EQ(std::string(image.begin() + pci, image.begin() + pci + 4), "PCIR");
 
-// Where the chain leads; the test fails unless the structure lies wholly inside the image.
-std::uint32_t Reach(const rom::Located& located) {
-  EXPECT_TRUE(located) << located.error;
-  return located.offset;
-}
-
-class SampleRomTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    rom::ResetRomState();
-    sample_rom::BuildSampleRom(sample_rom::SampleFonts{}).Load();
-  }
-};
-
-TEST_F(SampleRomTest, IsAValidOptionRomWithChecksumZero) {
-  EXPECT_EQ(Word(0), 0xAA55u);
-  EXPECT_EQ(RomImage.Byte(2), 0x40) << "64 blocks of 512 bytes";
-  EXPECT_EQ(testing_support::SumOf(testing_support::ImageBytes()), 0u);
-  const std::uint32_t pci = Reach(rom::FollowPointer(0x18, "PCI data structure", 0x18));
-  EXPECT_EQ(std::string(At(pci), At(pci + 4)), "PCIR");
-}
-
-TEST_F(SampleRomTest, EveryStructureIsReachableTheSignOnHoldsCrLfAndTheModeListEnds) {
-  Reach(rom::FollowOemEntry(OemEntry::kMemoryConfig, "memory configuration", 36));
-  const std::uint32_t s = Reach(rom::FollowOemEntry(OemEntry::kSignOn, "sign-on record", 2));
-  ASSERT_TRUE(rom::Within("sign-on text", s + 2, Word(s)) && Word(s) <= 120);
-  const std::string text(At(s + 2), At(s + 2 + Word(s)));
-  EXPECT_EQ(text, sample_rom::kSignOnText);
-  EXPECT_NE(text.find("\r\n"), std::string::npos);
-
-  const std::uint32_t save = Reach(rom::FollowOemEntry(OemEntry::kSavePointerTable, "save pointer table", 0x1C));
-  const auto records = static_cast<std::uint32_t>(sample_rom::SampleParameterRecords().size());
-  const std::uint32_t table = Reach(rom::FollowPointer(save, "parameter table", 64 * records));
-  const std::uint32_t secondary = Reach(rom::FollowPointer(save + 0x10, "secondary save pointer table", 0x1A));
-  const std::uint32_t info = Reach(rom::FollowPointer(secondary + 0x16, "extended mode header", 6));
-  std::uint32_t p = Reach(rom::FollowPointer(info + 4, "extended mode list", 15 * 14)) + 15 * 14;
-  for (const sample_rom::ExtendedMode& mode : sample_rom::SampleExtendedModes()) {
-    ASSERT_TRUE(rom::Within("mode record", p, 14));
-    EXPECT_EQ(Word(p + 2), mode.mode.modeNumber);
-    const std::uint32_t exReg = Reach(rom::Within("ExRegRecord", Word(info) + 5u * RomImage.Byte(p + 1), 5));
-    EXPECT_NE(RomImage.Byte(exReg + 2), 0) << "byte 2 names the mode's own parameter record";
-    Reach(rom::Within("parameter record", table + 64u * RomImage.Byte(exReg + 2), 64));
-    p += 14;
-  }
-  ASSERT_TRUE(rom::Within("mode list end", p, 1));
-  EXPECT_EQ(RomImage.Byte(p), 0xFF);
-}
-
-TEST_F(SampleRomTest, LettersAreLitAndFixupsCopyTheirGlyphs) {
-  struct Font {
-    OemEntry entry, fixups;  // no fix-ups for the 8x8 font
-    std::uint32_t height;
-  };
-  for (const Font& f :
-       {Font{OemEntry::kFont8x8, OemEntry::kFont8x8, 8}, Font{OemEntry::kFont8x14, OemEntry::kFixup9x14, 14},
-        Font{OemEntry::kFont8x16, OemEntry::kFixup9x16, 16}}) {
-    const std::uint32_t font = Reach(rom::FollowOemEntry(f.entry, "font", 256 * f.height));
-    for (std::uint32_t code = 'A'; code <= 'Z'; ++code)
-      EXPECT_TRUE(std::any_of(At(font + code * f.height), At(font + (code + 1) * f.height), [](auto b) { return b; }))
-          << "8x" << f.height << " " << char(code);
-    if (f.height == 8) continue;
-    std::uint32_t p = Reach(rom::FollowOemEntry(f.fixups, "fix-up table", 1));
-    for (const std::uint8_t code : sample_rom::kFixupCodes) {
-      ASSERT_TRUE(rom::Within("fix-up record", p, f.height + 2)) << "with the end byte after it";
-      EXPECT_EQ(RomImage.Byte(p), code);
-      EXPECT_TRUE(std::equal(At(p + 1), At(p + 1 + f.height), At(font + code * f.height))) << "fix-up " << int(code);
-      p += f.height + 1;
+  testing_support::FakeSheet sheet;
+  sheet.Start();
+  const auto showAll = [&](int page, int listId) {
+    testing_support::FakeControls& c = sheet.controls(page);
+    for (int entry = 0; entry < c.ListCount(listId); ++entry) {
+      c.ListSelect(listId, entry);
+      sheet.CloseUp(listId);
+      sheet.Command(1);
     }
-    EXPECT_EQ(RomImage.Byte(p), 0x00) << "the fix-up table ends";
+    return c.ListCount(listId);
+  };
+  EXPECT_EQ(showAll(0, IDC_MODE_LIST), 22 + static_cast<int>(sample_rom::SampleExtendedModes().size()));
+  for (int page = 1; page < 6; ++page) {
+    sheet.SetActivePage(page);
+    sheet.Command(1);
   }
+  EXPECT_EQ(sheet.controls(3).GetText(IDC_SIGN_ON_TEXT),
+            "Ombrix VGA BIOS Version 1.0<NEWLINE>Copyright (C) 2026 Ombrix Graphics");
+  for (int font = 0; font < 5; ++font) {
+    sheet.controls(5).ListSelect(IDC_FONT_LIST, font);
+    sheet.CloseUp(IDC_FONT_LIST);
+    const int list = font < 3 ? IDC_CHAR_LIST_FULL : font == 3 ? IDC_CHAR_LIST_9X14 : IDC_CHAR_LIST_9X16;
+    EXPECT_EQ(showAll(5, list), font < 3 ? 256 : static_cast<int>(sample_rom::kFixupCodes.size())) << font;
+    if (font >= 3) continue;
+    sheet.controls(5).ListSelect(IDC_CHAR_LIST_FULL, 'A');
+    sheet.CloseUp(IDC_CHAR_LIST_FULL);
+    std::string rows;
+    for (int r = 0; r < 16; ++r) rows += sheet.controls(5).GetText(IDC_GLYPH_ROW_FIRST + r);
+    EXPECT_NE(rows.find_first_not_of('0'), std::string::npos) << "the letter A is blank in font " << font;
+  }
+  EXPECT_EQ(sheet.prompts.texts(), std::vector<std::string>{});
+  EXPECT_EQ(ImageBytes(), image);
 }
 
-TEST(ConsoleFont, ParsePsf1RefusesFontsItCannotUse) {
-  std::vector<std::uint8_t> font(4 + 256 * 16), shortFont(4 + 256 * 14 - 1);
-  font[0] = shortFont[0] = 0x36;
-  font[1] = shortFont[1] = 0x04;
-  font[3] = 16;
-  shortFont[3] = 14;
+TEST(SampleRomTest, ConsoleFontsItCannotUseAreRefused) {
+  std::vector<std::uint8_t> font(4 + 256 * 16);
+  font[0] = 0x36, font[1] = 0x04, font[3] = 16;
   std::string error;
   EXPECT_TRUE(sample_rom::ParsePsf1(font, 16, error)) << error;
   EXPECT_FALSE(sample_rom::ParsePsf1(font, 14, error)) << "glyphs of another height";
-  EXPECT_FALSE(sample_rom::ParsePsf1(shortFont, 14, error)) << "one byte short";
+  font.pop_back();
+  EXPECT_FALSE(sample_rom::ParsePsf1(font, 16, error)) << "one byte short";
   EXPECT_FALSE(sample_rom::ParsePsf1({0x36, 0x04}, 8, error)) << "header cut short";
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -62,6 +63,9 @@ TEST(HexTextToInt, KeepsOnlyTheLastEightDigits) {
   EXPECT_EQ(static_cast<std::uint32_t>(HexTextToInt("FFFFFFFF", 8, invalid)), 0xFFFFFFFFu);
   EXPECT_EQ(invalid, 0);
   EXPECT_EQ(HexTextToInt("12", 5, invalid), 0) << "a count past the text meets its end";
+  EXPECT_EQ(invalid, 1);
+  invalid = 0;
+  EXPECT_EQ(HexTextToInt(std::string_view("12A", 2), 3, invalid), 0) << "nothing past the view is read";
   EXPECT_EQ(invalid, 1);
 }
 

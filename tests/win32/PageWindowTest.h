@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "res/resource.h"
@@ -48,6 +49,13 @@ class PageWindowTest : public MainWindowTest {
     }
   }
   static std::vector<std::uint8_t> ImageBytes() { return {rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize}; }
+  // Apply changes exactly these bytes of the image, to these values.
+  void ExpectApplyWrites(const std::vector<std::pair<std::uint32_t, std::uint8_t>>& changes) {
+    std::vector<std::uint8_t> expected = ImageBytes();
+    for (const auto& [at, value] : changes) expected.at(at) = value;
+    Press(IDOK);
+    EXPECT_TRUE(ImageBytes() == expected);
+  }
 };
 
 }  // namespace win32_tests

@@ -1,15 +1,14 @@
-// The program's resources: every page template with its controls, the menu's
-// accelerators, strings, icon, title bitmaps and manifest.
+// The program's resources: every page template with its controls, strings, icon, title bitmaps and manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/win32/ModalGuard.h"
 #include "ui/StandardPrompts.h"
 #include "ui/win32/TextCodec.h"
 
@@ -48,45 +47,29 @@ class TemplateWindow {
   HWND dialog_ = nullptr;
 };
 
-struct PageTemplate {
-  int id;
-  const wchar_t* caption;
-  std::vector<std::pair<int, const wchar_t*>> controls;  // id ranges given one by one
-};
-
-std::vector<std::pair<int, const wchar_t*>> Range(int first, int last, const wchar_t* cls) {
-  std::vector<std::pair<int, const wchar_t*>> out;
-  for (int id = first; id <= last; ++id) out.emplace_back(id, cls);
-  return out;
-}
-
-std::vector<std::pair<int, const wchar_t*>> Join(std::initializer_list<std::vector<std::pair<int, const wchar_t*>>> parts) {
-  std::vector<std::pair<int, const wchar_t*>> out;
-  for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
 TEST(ResourcesTest, EveryPageTemplateHoldsItsControls) {
-  const std::vector<PageTemplate> pages = {
-      {IDD_PARAMETER_TABLE, L"Parameter Table",
-       Join({Range(IDC_MODE_LIST, IDC_MODE_LIST, L"ComboBox"), Range(35, 101, L"Edit"), Range(516, 518, L"Button")})},
-      {IDD_SUB_VENDOR_ID, L"Sub Vendor ID", Join({Range(300, 300, L"ComboBox"), Range(238, 238, L"Edit")})},
-      {IDD_ROM_SIGNATURE, L"ROM Signature", Range(1, 32, L"Edit")},
-      {IDD_SIGN_ON_STRING, L"Sign-on String", Join({Range(230, 230, L"Static"), Range(239, 239, L"Edit")})},
-      {IDD_MEMORY_CONFIG, L"Memory Configuration", Range(500, 508, L"Edit")},
-      {IDD_FONT_IMAGES, L"Font Images",
-       Join({Range(218, 219, L"ComboBox"), Range(221, 222, L"ComboBox"), Range(200, 215, L"Edit"),
-             Range(320, 463, L"Static")})},
+  const struct {
+    int page;
+    const wchar_t* caption;
+    std::vector<std::tuple<int, int, const wchar_t*>> ranges;  // first id, last id, window class
+  } pages[] = {
+      {IDD_PARAMETER_TABLE, L"Parameter Table", {{IDC_MODE_LIST, IDC_MODE_LIST, L"ComboBox"}, {35, 101, L"Edit"},
+                                                 {516, 518, L"Button"}}},
+      {IDD_SUB_VENDOR_ID, L"Sub Vendor ID", {{300, 300, L"ComboBox"}, {238, 238, L"Edit"}}},
+      {IDD_ROM_SIGNATURE, L"ROM Signature", {{1, 32, L"Edit"}}},
+      {IDD_SIGN_ON_STRING, L"Sign-on String", {{230, 230, L"Static"}, {239, 239, L"Edit"}}},
+      {IDD_MEMORY_CONFIG, L"Memory Configuration", {{500, 508, L"Edit"}}},
+      {IDD_FONT_IMAGES, L"Font Images", {{218, 219, L"ComboBox"}, {221, 222, L"ComboBox"}, {200, 215, L"Edit"},
+                                          {320, 463, L"Static"}}},
   };
-  for (const PageTemplate& page : pages) {
-    TemplateWindow window(page.id);
-    ASSERT_NE(window.dialog(), nullptr) << page.id;
+  for (const auto& page : pages) {
+    TemplateWindow window(page.page);
+    ASSERT_NE(window.dialog(), nullptr) << page.page;
     EXPECT_EQ(window.Caption(), page.caption);
-    const auto style = GetWindowLongPtrW(window.dialog(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_CHILD) << page.id;
-    for (const auto& [id, cls] : page.controls) {
-      EXPECT_EQ(_wcsicmp(window.ClassOf(id).c_str(), cls), 0) << "template " << page.id << " control " << id;
-    }
+    EXPECT_TRUE(GetWindowLongPtrW(window.dialog(), GWL_STYLE) & WS_CHILD) << page.page;
+    for (const auto& [first, last, cls] : page.ranges)
+      for (int id = first; id <= last; ++id)
+        EXPECT_EQ(_wcsicmp(window.ClassOf(id).c_str(), cls), 0) << "template " << page.page << " control " << id;
   }
 }
 
@@ -108,17 +91,6 @@ TEST(ResourcesTest, ControlStylesThatThePagesRelyOn) {
   }
 }
 
-TEST(ResourcesTest, AboutBoxTemplate) {
-  // A popup dialog: the guard sees it become active.
-  ModalGuard::Instance().Expect([](const SeenDialog&) {});
-  TemplateWindow about(IDD_ABOUTBOX);
-  ASSERT_NE(about.dialog(), nullptr);
-  EXPECT_EQ(about.Caption(), L"About");
-  wchar_t ok[16] = {};
-  GetDlgItemTextW(about.dialog(), IDOK, ok, 16);
-  EXPECT_STREQ(ok, L"OK");
-}
-
 TEST(ResourcesTest, StringsAreTheApplicationNameAndTheEntryPrompts) {
   const std::pair<int, const char*> strings[] = {{IDS_APP_NAME, ui::kApplicationName},
                                                  {IDP_PARSE_INT, ui::kPromptParseInt},
@@ -128,22 +100,6 @@ TEST(ResourcesTest, StringsAreTheApplicationNameAndTheEntryPrompts) {
     wchar_t text[256] = {};
     LoadStringW(Instance(), static_cast<UINT>(id), text, 256);
     EXPECT_EQ(ui::win32::WideToUtf8(text), expected) << id;
-  }
-}
-
-TEST(ResourcesTest, AcceleratorsBindCtrlOSAndA) {
-  HACCEL table = LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-  ASSERT_NE(table, nullptr);
-  ACCEL entries[8] = {};
-  const int count = CopyAcceleratorTableW(table, entries, 8);
-  ASSERT_EQ(count, 3);
-  const std::pair<WORD, WORD> expected[] = {{'O', ID_FILE_OPEN_ROM}, {'S', ID_FILE_SAVE_ROM}, {'A', ID_FILE_SAVE_ROM_AS}};
-  for (const auto& [key, command] : expected) {
-    bool found = false;
-    for (int i = 0; i < count; ++i) {
-      found |= entries[i].key == key && entries[i].cmd == command && (entries[i].fVirt & (FVIRTKEY | FCONTROL)) == (FVIRTKEY | FCONTROL);
-    }
-    EXPECT_TRUE(found) << static_cast<char>(key);
   }
 }
 

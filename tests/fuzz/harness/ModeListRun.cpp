@@ -1,5 +1,4 @@
-#include "tests/fuzz/harness/ModeListRun.h"
-
+// One fuzz run of the Parameter Table's mode list (Fuzz.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -9,10 +8,7 @@
 #include "res/resource.h"
 #include "rom/RomImage.h"
 #include "rom/ValueText.h"
-#include "tests/fuzz/harness/FuzzSheet.h"
-#include "tests/fuzz/harness/ImageChain.h"
-#include "tests/fuzz/harness/ModeListModel.h"
-#include "tests/fuzz/harness/Verdict.h"
+#include "tests/fuzz/harness/Fuzz.h"
 
 namespace fuzzing {
 namespace {

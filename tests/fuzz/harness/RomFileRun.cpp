@@ -1,18 +1,86 @@
-#include "tests/fuzz/harness/RomFileRun.h"
-
+// One fuzz run of loading and saving (Fuzz.h), on files kept in memory.
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <vector>
 
+#include "rom/FileSystem.h"
 #include "rom/RomFile.h"
 #include "rom/RomImage.h"
-#include "tests/fuzz/harness/MemoryFileSystem.h"
-#include "tests/fuzz/harness/Verdict.h"
+#include "tests/fuzz/harness/Fuzz.h"
 
 namespace fuzzing {
 namespace {
 
-using Bytes = MemoryFileSystem::Bytes;
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+// Files in memory. A read hands back at most 1000 bytes, so callers must loop.
+class MemoryFileSystem : public rom::FileSystem {
+ public:
+  void Put(const fs::path& path, Bytes bytes) { files_[path.string()] = std::move(bytes); }
+  const Bytes* Find(const fs::path& path) const {
+    const auto it = files_.find(path.string());
+    return it == files_.end() ? nullptr : &it->second;
+  }
+  std::size_t FileCount() const { return files_.size(); }
+  std::size_t OpenHandles() const { return open_.size(); }
+
+  bool Exists(const fs::path& path) override { return Find(path) != nullptr; }
+  Handle OpenRead(const fs::path& path) override { return Open(path.string(), false); }
+  Handle OpenWritable(const fs::path& path) override { return Open(path.string(), true); }
+  Handle CreateTemp(const fs::path& target, fs::path& tempPath) override {
+    tempPath = target.string() + ".~tmp";
+    if (Exists(tempPath)) return kInvalid;
+    files_[tempPath.string()] = {};
+    return Open(tempPath.string(), true);
+  }
+  long long Read(Handle handle, void* buffer, std::size_t size) override {
+    const auto it = open_.find(handle);
+    if (it == open_.end()) return -1;
+    const Bytes& bytes = files_[it->second.path];
+    const std::size_t start = std::min(it->second.position, bytes.size());
+    const std::size_t n = std::min({size, std::size_t{1000}, bytes.size() - start});
+    if (n > 0) std::memcpy(buffer, bytes.data() + start, n);
+    it->second.position = start + n;
+    return static_cast<long long>(n);
+  }
+  long long Write(Handle handle, const void* buffer, std::size_t size) override {
+    const auto it = open_.find(handle);
+    if (it == open_.end() || !it->second.writable) return -1;
+    Bytes& bytes = files_[it->second.path];
+    if (bytes.size() < it->second.position + size) bytes.resize(it->second.position + size);
+    if (size > 0) std::memcpy(bytes.data() + it->second.position, buffer, size);
+    it->second.position += size;
+    return static_cast<long long>(size);
+  }
+  bool Flush(Handle handle) override { return open_.count(handle) != 0; }
+  bool Close(Handle handle) override { return open_.erase(handle) != 0; }
+  bool Replace(const fs::path& from, const fs::path& to) override {
+    const auto it = files_.find(from.string());
+    if (it == files_.end()) return false;
+    Bytes moved = std::move(it->second);
+    files_.erase(it);
+    files_[to.string()] = std::move(moved);
+    return true;
+  }
+  bool Remove(const fs::path& path) override { return files_.erase(path.string()) != 0; }
+
+ private:
+  struct OpenFile {
+    std::string path;
+    std::size_t position = 0;
+    bool writable = false;
+  };
+  Handle Open(const std::string& path, bool writable) {
+    if (files_.count(path) == 0) return kInvalid;
+    open_[next_] = OpenFile{path, 0, writable};
+    return next_++;
+  }
+  std::map<std::string, Bytes> files_;
+  std::map<Handle, OpenFile> open_;
+  Handle next_ = 1;
+};
 
 Bytes Image() {
   return {rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize};

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/harness/PageRun.h"
+#include "tests/fuzz/harness/Fuzz.h"
 #include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
 
@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using testing_support::ExMode;
 using testing_support::RomBuilder;
-using testing_support::RomLayout;
 
 const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
                                     "page_sign_on_string",  "page_memory_config", "page_font_images"};
@@ -30,24 +29,9 @@ void Write(const fs::path& path, const Bytes& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-// Every structure packed into the first few KB, so that short inputs reach them all.
+// Every structure in the first 15 KB, so that short inputs reach them all.
 Bytes CompactImage() {
-  RomLayout layout;
-  layout.oemTable = 0x60;
-  layout.memoryConfig = 0x70;
-  layout.savePointerTable = 0xA0;
-  layout.secondarySaveTable = 0xC0;
-  layout.exModeInfo = 0xE0;
-  layout.exRegTable = 0xF0;
-  layout.exModeList = 0x200;
-  layout.parameterTable = 0x400;
-  layout.font8x8 = 0xC00;
-  layout.font8x14 = 0x1400;
-  layout.font8x16 = 0x2200;
-  layout.fixup9x14 = 0x3200;
-  layout.fixup9x16 = 0x3280;
-  layout.signOn = 0x3300;
-  RomBuilder b(layout);
+  RomBuilder b;
   b.SignatureText("OMBRIX VGA V1.00").SignOn("Fuzz\r\nVGA").SubsystemIds(0x1A5E, 0x0101);
   b.MemoryConfig({1, 2, 3, 4, 5, 6, 7, 8, 9});
   for (int i = 0; i < 32; ++i) {
@@ -61,7 +45,7 @@ Bytes CompactImage() {
   b.Fixups(14, {{0x4D, std::vector<std::uint8_t>(14, 0x81)}}).Fixups(16, {{0x57, std::vector<std::uint8_t>(16, 0x42)}});
   // Nothing lies past the sign-on text: the short input leaves the rest of the image 0.
   Bytes bytes = b.bytes();
-  bytes.resize(0x3400);
+  bytes.resize(b.layout().signOn + 0x100u);
   return bytes;
 }
 
