@@ -6,6 +6,7 @@ if(OMBRIX_SANITIZE)
   add_link_options(${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_core PRIVATE ${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_rom_builder PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_engine PRIVATE ${OMBRIX_SANITIZER_FLAGS})
 endif()
 
 find_package(GTest REQUIRED)
@@ -19,20 +20,15 @@ add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
 target_link_libraries(ombrix_test_support PUBLIC ombrix_fakes ombrix_rom_builder GTest::gtest)
 target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
 
-# The sample image, shared by its tool and its test. With zlib it reads the console fonts
-# as Debian installs them (gzip-compressed); without, decompressed copies.
-find_package(ZLIB)
+# The sample image, shared by its tool and its test. It reads the console fonts with
+# the editor's own font reader.
 add_library(ombrix_sample_rom STATIC tools/SampleRom.cpp tools/ConsoleFont.cpp)
-target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder)
+target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder ombrix_engine)
 target_compile_options(ombrix_sample_rom PRIVATE ${OMBRIX_WARNINGS})
-if(ZLIB_FOUND)
-  target_link_libraries(ombrix_sample_rom PRIVATE ZLIB::ZLIB)
-  target_compile_definitions(ombrix_sample_rom PRIVATE OMBRIX_HAVE_ZLIB=1)
-endif()
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_fakes)
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_fakes ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)

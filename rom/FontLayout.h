@@ -24,8 +24,8 @@ struct FontKind {
 
 // In the order of the OEM pointer table.
 inline constexpr FontKind kFontKinds[] = {
-    {"8x8", OemEntry::kFont8x8, 8, 8, false},       {"8x14", OemEntry::kFont8x14, 8, 14, false},
-    {"8x16", OemEntry::kFont8x16, 8, 16, false},    {"9x14", OemEntry::kFixup9x14, 9, 14, true},
+    {"8x8", OemEntry::kFont8x8, 8, 8, false},    {"8x14", OemEntry::kFont8x14, 8, 14, false},
+    {"8x16", OemEntry::kFont8x16, 8, 16, false}, {"9x14", OemEntry::kFixup9x14, 9, 14, true},
     {"9x16", OemEntry::kFixup9x16, 9, 16, true},
 };
 

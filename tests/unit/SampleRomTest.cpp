@@ -94,17 +94,4 @@ TEST_F(SampleRomTest, LettersAreLitAndFixupsCopyTheirGlyphs) {
   }
 }
 
-TEST(ConsoleFont, ParsePsf1RefusesFontsItCannotUse) {
-  std::vector<std::uint8_t> font(4 + 256 * 16), shortFont(4 + 256 * 14 - 1);
-  font[0] = shortFont[0] = 0x36;
-  font[1] = shortFont[1] = 0x04;
-  font[3] = 16;
-  shortFont[3] = 14;
-  std::string error;
-  EXPECT_TRUE(sample_rom::ParsePsf1(font, 16, error)) << error;
-  EXPECT_FALSE(sample_rom::ParsePsf1(font, 14, error)) << "glyphs of another height";
-  EXPECT_FALSE(sample_rom::ParsePsf1(shortFont, 14, error)) << "one byte short";
-  EXPECT_FALSE(sample_rom::ParsePsf1({0x36, 0x04}, 8, error)) << "header cut short";
-}
-
 }  // namespace
