@@ -11,12 +11,8 @@ endif()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(ombrix_fakes STATIC ${OMBRIX_FAKE_SOURCES})
-target_link_libraries(ombrix_fakes PUBLIC ombrix_core)
-target_compile_options(ombrix_fakes PRIVATE ${OMBRIX_WARNINGS})
-
 add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
-target_link_libraries(ombrix_test_support PUBLIC ombrix_fakes ombrix_rom_builder GTest::gtest)
+target_link_libraries(ombrix_test_support PUBLIC ombrix_rom_builder GTest::gtest)
 target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
 
 # The sample image, shared by its tool and its test. With zlib it reads the console fonts
@@ -32,7 +28,7 @@ endif()
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_fakes)
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_core)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)

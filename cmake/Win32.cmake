@@ -26,7 +26,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB OMBRIX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(ombrix_win32_tests ${OMBRIX_WIN32_TESTS} ${OMBRIX_SUPPORT_SOURCES} ${OMBRIX_FAKE_SOURCES} ${OMBRIX_RC})
+add_executable(ombrix_win32_tests ${OMBRIX_WIN32_TESTS} ${OMBRIX_SUPPORT_SOURCES} ${OMBRIX_RC})
 target_include_directories(ombrix_win32_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(ombrix_win32_tests PRIVATE ombrix_win32 ombrix_rom_builder gtest)
 target_link_options(ombrix_win32_tests PRIVATE ${OMBRIX_STATIC_LINK})
