@@ -6,7 +6,13 @@ if(OMBRIX_SANITIZE)
   add_link_options(${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_core PRIVATE ${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_rom_builder PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_cli PRIVATE ${OMBRIX_SANITIZER_FLAGS})
 endif()
+
+# The command line.
+add_executable(ombrix cli/main.cpp)
+target_link_libraries(ombrix PRIVATE ombrix_cli)
+target_compile_options(ombrix PRIVATE ${OMBRIX_WARNINGS})
 
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -33,7 +39,7 @@ target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
-target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness
+target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness ombrix_cli
                       GTest::gtest_main)
 target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
 target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")

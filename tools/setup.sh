@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the program and the tests need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev python3 libgtest-dev googletest libbenchmark-dev zlib1g-dev
-          g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth imagemagick kbd)
+          g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth imagemagick kbd libcli11-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
