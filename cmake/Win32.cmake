@@ -19,6 +19,12 @@ set(OMBRIX_EXE_LINK ${OMBRIX_STATIC_LINK} -municode -Wl,--gc-sections)
 target_link_options(OmbrixBiosEditor PRIVATE ${OMBRIX_EXE_LINK} -Wl,-Map=${CMAKE_BINARY_DIR}/OmbrixBiosEditor.map)
 target_compile_options(OmbrixBiosEditor PRIVATE ${OMBRIX_WARNINGS})
 
+# The command line, as a console program that needs nothing but the system DLLs.
+add_executable(ombrix cli/main.cpp)
+target_link_libraries(ombrix PRIVATE ombrix_cli)
+target_link_options(ombrix PRIVATE ${OMBRIX_STATIC_LINK} -Wl,--gc-sections)
+target_compile_options(ombrix PRIVATE ${OMBRIX_WARNINGS})
+
 # GoogleTest from Debian's source package, built for Windows.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -26,7 +32,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB OMBRIX_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(ombrix_win32_tests ${OMBRIX_WIN32_TESTS} ${OMBRIX_SUPPORT_SOURCES} ${OMBRIX_FAKE_SOURCES} ${OMBRIX_RC})
+add_executable(ombrix_win32_tests ${OMBRIX_WIN32_TESTS} ${OMBRIX_SUPPORT_SOURCES} ${OMBRIX_RC})
 target_include_directories(ombrix_win32_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(ombrix_win32_tests PRIVATE ombrix_win32 ombrix_rom_builder gtest)
 target_link_options(ombrix_win32_tests PRIVATE ${OMBRIX_STATIC_LINK})

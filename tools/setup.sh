@@ -2,8 +2,8 @@
 # Installs the Debian packages the build, the program and the tests need, when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev python3 libgtest-dev googletest libbenchmark-dev zlib1g-dev
-          libz-mingw-w64-dev libstb-dev nlohmann-json3-dev g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb
-          xauth imagemagick kbd console-data)
+          libz-mingw-w64-dev libstb-dev libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64 mingw-w64-tools wine
+          wine64 xvfb xauth imagemagick kbd console-data)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
