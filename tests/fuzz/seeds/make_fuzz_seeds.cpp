@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/harness/CliSetRun.h"
 #include "tests/fuzz/harness/PageRun.h"
 #include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
@@ -114,6 +115,11 @@ int main(int argc, char** argv) {
       Write(dir / "compact_edits.bin", Concat(edits, compact));
       Write(dir / "compact_text.bin", Concat(Script(longText), compact));
     }
+    // Three assignments: a mode register, a glyph row, the sign-on text.
+    Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
+    assignments.resize(fuzzing::kCliScriptBytes, 0);
+    Write(root / "cli_set" / "sample.bin", Concat(assignments, sample));
+    Write(root / "cli_set" / "compact.bin", Concat(assignments, compact));
     for (const std::string& note : notes) std::fprintf(stderr, "%s: %s\n", argv[0], note.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
