@@ -201,6 +201,10 @@ std::vector<std::string> CFieldCatalog::Activate(int page) {
   if (editor_.ActivePageIndex() != page) {
     const std::size_t mark = editor_.Mark();
     editor_.SetActivePage(page);
+    // A page whose boxes fail their checks keeps the focus, as it does in the window.
+    if (editor_.ActivePageIndex() != page) {
+      throw CliError(kRefused, PageCaption(editor_.ActivePageIndex()) + ": " + Joined(editor_.MessagesSince(mark)));
+    }
     if (!activated_[page]) activation_[page] = editor_.MessagesSince(mark);
     activated_[page] = true;
   }

@@ -24,6 +24,9 @@ inline std::string JsonText(const std::string& bytes) {
   return text;
 }
 
-inline void PrintJson(const nlohmann::json& document) { std::cout << document.dump(2) << '\n'; }
+// A file name that is not UTF-8 still gives a document, with U+FFFD in its place.
+inline void PrintJson(const nlohmann::json& document) {
+  std::cout << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
 
 }  // namespace cli

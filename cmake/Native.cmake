@@ -30,7 +30,7 @@ target_compile_options(ombrix_sample_rom PRIVATE ${OMBRIX_WARNINGS})
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_core ombrix_engine)
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)

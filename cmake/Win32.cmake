@@ -85,7 +85,16 @@ target_link_libraries(glyph_switch_bench PRIVATE ombrix_win32)
 target_link_options(glyph_switch_bench PRIVATE ${OMBRIX_STATIC_LINK} -municode)
 target_compile_options(glyph_switch_bench PRIVATE ${OMBRIX_WARNINGS})
 
+# ombrix.exe once under Wine: a field set, read back, and the saved image verified.
+add_test(NAME win32.OmbrixCli
+         COMMAND sh -c "cp sample.rom ombrix-cli.rom && ${OMBRIX_WINE_RUN} ./ombrix.exe set ombrix-cli.rom memory.pllctrl1=1 sign-on.text=Wine && ${OMBRIX_WINE_RUN} ./ombrix.exe get ombrix-cli.rom memory.pllctrl1 sign-on.text | tr -d '\\r' | tr '\\n' ' ' | grep -qx '00000001 Wine ' && ${OMBRIX_WINE_RUN} ./ombrix.exe verify ombrix-cli.rom"
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(win32.OmbrixCli PROPERTIES TIMEOUT 120)
+
 # The program must start on a bare Windows: it may import nothing but system DLLs.
 add_test(NAME win32.SystemDllsOnly
          COMMAND ${CMAKE_SOURCE_DIR}/tools/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:OmbrixBiosEditor>)
+add_test(NAME win32.OmbrixSystemDllsOnly
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:ombrix>)
+set_tests_properties(win32.OmbrixSystemDllsOnly PROPERTIES TIMEOUT 60)
 set_tests_properties(win32.SystemDllsOnly PROPERTIES TIMEOUT 60)

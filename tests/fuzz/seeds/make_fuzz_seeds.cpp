@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/harness/CliSetRun.h"
 #include "rom/fonts/FontFile.h"
 #include "tests/fuzz/harness/FontFileRun.h"
 #include "tests/fuzz/harness/PageRun.h"
@@ -116,6 +117,11 @@ int main(int argc, char** argv) {
       Write(dir / "compact_edits.bin", Concat(edits, compact));
       Write(dir / "compact_text.bin", Concat(Script(longText), compact));
     }
+    // Three assignments: a mode register, a glyph row, the sign-on text.
+    Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
+    assignments.resize(fuzzing::kCliScriptBytes, 0);
+    Write(root / "cli_set" / "sample.bin", Concat(assignments, sample));
+    Write(root / "cli_set" / "compact.bin", Concat(assignments, compact));
     // Each full font as every kind of file, and a fix-up table as JSON.
     const sample_rom::FontGlyphs* glyphs[] = {&fonts.font8x8, &fonts.font8x14, &fonts.font8x16};
     for (int kind = 0; kind < 3; ++kind) {
