@@ -15,5 +15,9 @@ void AddImageCommands(CLI::App& app, int& status);
 void AddFieldCommands(CLI::App& app, int& status);
 // diff.
 void AddDiffCommand(CLI::App& app, int& status);
+// font export, font import.
+void AddFontCommands(CLI::App& app, int& status);
+// modes.
+void AddModesCommand(CLI::App& app, int& status);
 
 }  // namespace cli

@@ -20,6 +20,8 @@ int Run(int argc, const char* const* argv) {
   AddImageCommands(app, status);
   AddFieldCommands(app, status);
   AddDiffCommand(app, status);
+  AddFontCommands(app, status);
+  AddModesCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

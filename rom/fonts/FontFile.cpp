@@ -152,6 +152,21 @@ std::vector<std::uint8_t> EncodePsf(const Glyphs& glyphs, bool version2) {
   return bytes;
 }
 
+// A font file as it is once unpacked; one layer of gzip is all a font file has.
+std::optional<Glyphs> DecodeUnpacked(const std::vector<std::uint8_t>& bytes, const std::string& fileName, int height,
+                                     std::string& note, std::string& error) {
+  if (StartsWith(bytes, kPsf1Magic)) return DecodePsf1(bytes, height, note, error);
+  if (StartsWith(bytes, kPsf2Magic)) return DecodePsf2(bytes, height, note, error);
+  const std::optional<FontFormat> format = FormatOfName(fileName);
+  if (format == FontFormat::kRaw) return DecodeRaw(bytes, UnpackedName(fileName), height, error);
+  if (format == FontFormat::kPsf1 || format == FontFormat::kPsf2) {
+    error = "it does not begin as a PSF font does";
+  } else {
+    error = "it is no font file this program reads (raw .f08, .f14 or .f16, or PSF .psf, .psf2, .psf.gz)";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<FontFormat> FormatOfName(const std::string& fileName) {
@@ -159,7 +174,7 @@ std::optional<FontFormat> FormatOfName(const std::string& fileName) {
   const std::string unpacked = UnpackedName(fileName);
   if (RawHeightOfName(unpacked) != 0) return FontFormat::kRaw;
   if (EndsWith(unpacked, ".psf")) return FontFormat::kPsf1;
-  if (EndsWith(unpacked, ".psf2") || EndsWith(unpacked, ".psfu")) return FontFormat::kPsf2;
+  if (EndsWith(unpacked, ".psf2")) return FontFormat::kPsf2;
   if (name != unpacked) return std::nullopt;  // only font files are read compressed
   if (EndsWith(name, ".png")) return FontFormat::kPng;
   if (EndsWith(name, ".json")) return FontFormat::kJson;
@@ -205,21 +220,11 @@ std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>&
 
 std::optional<Glyphs> DecodeFontFile(const std::vector<std::uint8_t>& bytes, const std::string& fileName, int height,
                                      std::string& note, std::string& error) {
-  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {
-    std::optional<std::vector<std::uint8_t>> unpacked = Gunzip(bytes, error);
-    if (!unpacked) return std::nullopt;
-    return DecodeFontFile(*unpacked, UnpackedName(fileName), height, note, error);
-  }
-  if (StartsWith(bytes, kPsf1Magic)) return DecodePsf1(bytes, height, note, error);
-  if (StartsWith(bytes, kPsf2Magic)) return DecodePsf2(bytes, height, note, error);
-  const std::optional<FontFormat> format = FormatOfName(fileName);
-  if (format == FontFormat::kRaw) return DecodeRaw(bytes, UnpackedName(fileName), height, error);
-  if (format == FontFormat::kPsf1 || format == FontFormat::kPsf2) {
-    error = "it does not begin as a PSF font does";
-  } else {
-    error = "it is no font file this program reads (raw .f08, .f14 or .f16, or PSF .psf, .psf2, .psf.gz)";
-  }
-  return std::nullopt;
+  if (bytes.size() < 2 || bytes[0] != 0x1F || bytes[1] != 0x8B)
+    return DecodeUnpacked(bytes, fileName, height, note, error);
+  std::optional<std::vector<std::uint8_t>> unpacked = Gunzip(bytes, error);
+  if (!unpacked) return std::nullopt;
+  return DecodeUnpacked(*unpacked, UnpackedName(fileName), height, note, error);
 }
 
 std::vector<std::uint8_t> EncodeFontFile(const Glyphs& glyphs, FontFormat format) {

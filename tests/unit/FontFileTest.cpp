@@ -152,7 +152,7 @@ TEST_F(FontFileTest, Psf2WithUnicodeTableAndMoreGlyphsGivesItsFirst256AndSaysSo)
   psf2.insert(psf2.end(), 44 * 16 + 6, 0xFF);
   Wipe(Kind("8x16"));
   std::string note, error;
-  EXPECT_TRUE(rom::fonts::ImportFont(Kind("8x16"), "a.psfu", psf2, note, error)) << error;
+  EXPECT_TRUE(rom::fonts::ImportFont(Kind("8x16"), "a.psf2", psf2, note, error)) << error;
   EXPECT_EQ(note, "the file holds 300 glyphs; the first 256 were taken");
   EXPECT_EQ(ImageBytes(), original);
 }
