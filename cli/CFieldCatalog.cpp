@@ -166,7 +166,9 @@ void NameApart(std::vector<View>& views) {
   std::map<std::string, int> seen;
   for (View& view : views) {
     const int n = ++seen[view.name];
-    if (n > 1) view.name += "-" + std::to_string(n);
+    if (n == 1) continue;
+    view.name += '-';
+    view.name += std::to_string(n);
   }
 }
 
