@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fuzz/harness/CliSetRun.h"
 #include "rom/fonts/FontFile.h"
+#include "tests/fuzz/harness/CliSetRun.h"
 #include "tests/fuzz/harness/FontFileRun.h"
 #include "tests/fuzz/harness/PageRun.h"
 #include "tests/support/RomBuilder.h"
