@@ -9,17 +9,17 @@ endif()
 set(OMBRIX_FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 # Everything but the targets' own objects gets coverage without libFuzzer's main.
 set(OMBRIX_FUZZ_LIBRARY_FLAGS -fsanitize=fuzzer-no-link ${OMBRIX_FUZZ_SANITIZERS})
-foreach(library IN ITEMS ombrix_core ombrix_rom_builder)
+foreach(library IN ITEMS ombrix_core ombrix_rom_builder ombrix_engine ombrix_cli)
   target_compile_options(${library} PRIVATE ${OMBRIX_FUZZ_LIBRARY_FLAGS})
 endforeach()
 
-add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES} ${OMBRIX_FAKE_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_core)
+add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli ombrix_engine)
 # The harness judges the code under test; its own branches would only add noise to the coverage.
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS} ${OMBRIX_FUZZ_SANITIZERS})
 
 set(OMBRIX_FUZZ_TARGETS rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
-    page_sign_on_string page_memory_config page_font_images)
+    page_sign_on_string page_memory_config page_font_images cli_set font_file)
 foreach(target IN LISTS OMBRIX_FUZZ_TARGETS)
   add_executable(${target}_fuzzer tests/fuzz/fuzzer.cpp)
   target_compile_definitions(${target}_fuzzer PRIVATE OMBRIX_FUZZ_TARGET="${target}")
@@ -29,13 +29,8 @@ foreach(target IN LISTS OMBRIX_FUZZ_TARGETS)
 endforeach()
 
 # The starting corpus: the sample image and a compact one, for every target.
-find_package(ZLIB)
 add_executable(make_fuzz_seeds tests/fuzz/seeds/make_fuzz_seeds.cpp tools/SampleRom.cpp tools/ConsoleFont.cpp)
-target_link_libraries(make_fuzz_seeds PRIVATE ombrix_rom_builder)
+target_link_libraries(make_fuzz_seeds PRIVATE ombrix_rom_builder ombrix_engine)
 target_include_directories(make_fuzz_seeds PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_fuzz_seeds PRIVATE ${OMBRIX_WARNINGS} ${OMBRIX_FUZZ_LIBRARY_FLAGS})
 target_link_options(make_fuzz_seeds PRIVATE ${OMBRIX_FUZZ_LIBRARY_FLAGS})
-if(ZLIB_FOUND)
-  target_link_libraries(make_fuzz_seeds PRIVATE ZLIB::ZLIB)
-  target_compile_definitions(make_fuzz_seeds PRIVATE OMBRIX_HAVE_ZLIB=1)
-endif()

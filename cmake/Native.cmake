@@ -6,38 +6,36 @@ if(OMBRIX_SANITIZE)
   add_link_options(${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_core PRIVATE ${OMBRIX_SANITIZER_FLAGS})
   target_compile_options(ombrix_rom_builder PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_engine PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  target_compile_options(ombrix_cli PRIVATE ${OMBRIX_SANITIZER_FLAGS})
 endif()
+
+# The command line.
+add_executable(ombrix cli/main.cpp)
+target_link_libraries(ombrix PRIVATE ombrix_cli)
+target_compile_options(ombrix PRIVATE ${OMBRIX_WARNINGS})
 
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(ombrix_fakes STATIC ${OMBRIX_FAKE_SOURCES})
-target_link_libraries(ombrix_fakes PUBLIC ombrix_core)
-target_compile_options(ombrix_fakes PRIVATE ${OMBRIX_WARNINGS})
-
 add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
-target_link_libraries(ombrix_test_support PUBLIC ombrix_fakes ombrix_rom_builder GTest::gtest)
+target_link_libraries(ombrix_test_support PUBLIC ombrix_rom_builder GTest::gtest)
 target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
 
-# The sample image, shared by its tool and its test. With zlib it reads the console fonts
-# as Debian installs them (gzip-compressed); without, decompressed copies.
-find_package(ZLIB)
+# The sample image, shared by its tool and its test. It reads the console fonts with
+# the editor's own font reader.
 add_library(ombrix_sample_rom STATIC tools/SampleRom.cpp tools/ConsoleFont.cpp)
-target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder)
+target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder ombrix_engine)
 target_compile_options(ombrix_sample_rom PRIVATE ${OMBRIX_WARNINGS})
-if(ZLIB_FOUND)
-  target_link_libraries(ombrix_sample_rom PRIVATE ZLIB::ZLIB)
-  target_compile_definitions(ombrix_sample_rom PRIVATE OMBRIX_HAVE_ZLIB=1)
-endif()
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_fakes)
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(ombrix_unit_tests ${OMBRIX_UNIT_TESTS})
-target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness
+target_link_libraries(ombrix_unit_tests PRIVATE ombrix_test_support ombrix_sample_rom ombrix_fuzz_harness ombrix_cli
                       GTest::gtest_main)
 target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
 target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")

@@ -12,17 +12,6 @@ constexpr const char* kFileErrorCaption = "File Error Message";
 
 CPropertySheetCrtl::CPropertySheetCrtl() = default;
 
-ui::PropertyPage& CPropertySheetCrtl::Page(int index) {
-  switch (index) {
-    case 0: return m_parameterTable;
-    case 1: return m_subVendorId;
-    case 2: return m_romSignature;
-    case 3: return m_signOnString;
-    case 4: return m_memoryConfig;
-    default: return m_fontImages;
-  }
-}
-
 void CPropertySheetCrtl::Attach(ui::SheetWindow& window, ui::Prompts& prompts) {
   window_ = &window;
   prompts_ = &prompts;

@@ -4,12 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "pages/fonts/CFontImage.h"
-#include "pages/identity/COEMConfigTable.h"
-#include "pages/identity/CSubVendorID.h"
-#include "pages/identity/CVendorIDParam.h"
-#include "pages/identity/CVendorSignOnStr.h"
-#include "pages/modes/CParameterTable.h"
+#include "pages/PageSet.h"
 #include "ui/PageHost.h"
 #include "ui/Prompts.h"
 #include "ui/PropertyPage.h"
@@ -19,12 +14,12 @@ inline constexpr const char* kSheetCaption = "Ombrix BIOS Editor";
 
 class CPropertySheetCrtl : public ui::PageHost {
  public:
-  static constexpr int kPageCount = 6;
+  static constexpr int kPageCount = CPageSet::kPageCount;
 
   CPropertySheetCrtl();
 
   // The page of tab `index` (0 Parameter Table .. 5 Font Images).
-  ui::PropertyPage& Page(int index);
+  ui::PropertyPage& Page(int index) { return m_pages.Page(index); }
 
   // Connects the logic to its window and its message boxes.
   void Attach(ui::SheetWindow& window, ui::Prompts& prompts);
@@ -48,12 +43,12 @@ class CPropertySheetCrtl : public ui::PageHost {
   ui::Prompts& prompts() override { return *prompts_; }
 
   // The pages by their own type, for the tests.
-  CParameterTable& parameterTable() { return m_parameterTable; }
-  CSubVendorID& subVendorId() { return m_subVendorId; }
-  CVendorIDParam& romSignature() { return m_romSignature; }
-  CVendorSignOnStr& signOnString() { return m_signOnString; }
-  COEMConfigTable& memoryConfig() { return m_memoryConfig; }
-  CFontImage& fontImages() { return m_fontImages; }
+  CParameterTable& parameterTable() { return m_pages.parameterTable(); }
+  CSubVendorID& subVendorId() { return m_pages.subVendorId(); }
+  CVendorIDParam& romSignature() { return m_pages.romSignature(); }
+  CVendorSignOnStr& signOnString() { return m_pages.signOnString(); }
+  COEMConfigTable& memoryConfig() { return m_pages.memoryConfig(); }
+  CFontImage& fontImages() { return m_pages.fontImages(); }
 
  private:
   ui::FileDialog RomFileDialog() const;
@@ -62,13 +57,7 @@ class CPropertySheetCrtl : public ui::PageHost {
   bool SaveTo(const std::filesystem::path& path, const char* failure);
   ui::PropertyPage* ActivePage();
 
-  // Declared in this order; added to the sheet in tab order.
-  CFontImage m_fontImages;
-  CParameterTable m_parameterTable;
-  CVendorIDParam m_romSignature;
-  CSubVendorID m_subVendorId;
-  CVendorSignOnStr m_signOnString;
-  COEMConfigTable m_memoryConfig;
+  CPageSet m_pages;
 
   std::filesystem::path romPath_;
   ui::SheetWindow* window_ = nullptr;

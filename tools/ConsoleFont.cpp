@@ -6,62 +6,10 @@
 #include <iterator>
 #include <utility>
 
-#ifdef OMBRIX_HAVE_ZLIB
-#include <zlib.h>
-#endif
+#include "rom/fonts/FontFile.h"
 
 namespace sample_rom {
 namespace {
-
-constexpr std::uint8_t kPsf1Magic0 = 0x36;
-constexpr std::uint8_t kPsf1Magic1 = 0x04;
-constexpr std::size_t kPsf1HeaderSize = 4;
-// Larger than any console font; stops a damaged or hostile file from filling memory.
-constexpr std::size_t kMaxFontFileSize = 1 << 20;
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path, std::string& error) {
-  std::vector<std::uint8_t> bytes;
-#ifdef OMBRIX_HAVE_ZLIB
-  // gzread passes a file that is not compressed through unchanged.
-  gzFile file = gzopen(path.string().c_str(), "rb");
-  if (file == nullptr) {
-    error = "cannot open " + path.string();
-    return std::nullopt;
-  }
-  std::array<std::uint8_t, 4096> chunk{};
-  int got = 0;
-  while ((got = gzread(file, chunk.data(), static_cast<unsigned>(chunk.size()))) > 0) {
-    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
-    if (bytes.size() > kMaxFontFileSize) break;
-  }
-  const bool failed = got < 0;
-  gzclose(file);
-  if (failed) {
-    error = "cannot decompress " + path.string();
-    return std::nullopt;
-  }
-#else
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + path.string();
-    return std::nullopt;
-  }
-  std::array<char, 4096> chunk{};
-  while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + in.gcount());
-    if (bytes.size() > kMaxFontFileSize) break;
-  }
-  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {
-    error = path.string() + " is gzip-compressed; this build reads plain PSF files only (gunzip it first)";
-    return std::nullopt;
-  }
-#endif
-  if (bytes.size() > kMaxFontFileSize) {
-    error = path.string() + " is too large for a console font";
-    return std::nullopt;
-  }
-  return bytes;
-}
 
 // Glyphs of 5 x 7 pixels, '#' lit.
 struct Drawing {
@@ -145,41 +93,21 @@ std::vector<std::uint8_t> FontGlyphs::Glyph(int code) const {
   return std::vector<std::uint8_t>(begin, begin + height);
 }
 
-std::optional<FontGlyphs> ParsePsf1(const std::vector<std::uint8_t>& bytes, int height, std::string& error) {
-  if (bytes.size() < kPsf1HeaderSize || bytes[0] != kPsf1Magic0 || bytes[1] != kPsf1Magic1) {
-    error = "not a PSF1 font";
+std::optional<FontGlyphs> ReadConsoleFont(const std::filesystem::path& path, int height, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open " + path.string();
     return std::nullopt;
   }
-  if (bytes[3] != height) {
-    error = "glyphs are " + std::to_string(bytes[3]) + " rows high, not " + std::to_string(height);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string note;
+  std::optional<rom::fonts::Glyphs> glyphs =
+      rom::fonts::DecodeFontFile(bytes, path.filename().string(), height, note, error);
+  if (!glyphs) {
+    error = path.string() + ": " + error;
     return std::nullopt;
   }
-  const std::size_t glyphBytes = static_cast<std::size_t>(kGlyphCount) * static_cast<std::size_t>(height);
-  if (bytes.size() < kPsf1HeaderSize + glyphBytes) {
-    error = "font file ends inside its glyphs";
-    return std::nullopt;
-  }
-  FontGlyphs font;
-  font.height = height;
-  font.rows.assign(bytes.begin() + kPsf1HeaderSize,
-                   bytes.begin() + static_cast<std::ptrdiff_t>(kPsf1HeaderSize + glyphBytes));
-  return font;
-}
-
-std::optional<FontGlyphs> ReadPsf1File(const std::filesystem::path& path, int height, std::string& error) {
-  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path, error);
-  if (!bytes) return std::nullopt;
-  std::optional<FontGlyphs> font = ParsePsf1(*bytes, height, error);
-  if (!font) error = path.string() + ": " + error;
-  return font;
-}
-
-bool CanReadCompressedFonts() {
-#ifdef OMBRIX_HAVE_ZLIB
-  return true;
-#else
-  return false;
-#endif
+  return FontGlyphs{glyphs->height, std::move(glyphs->rows)};
 }
 
 FontGlyphs BuiltInFont(int height) {

@@ -1,6 +1,6 @@
 #pragma once
-// Console fonts for the sample image: PSF1 files as Debian's kbd package installs
-// them, and a small built-in font for machines without them.
+// Console fonts for the sample image: PSF files as Debian installs them, and a small
+// built-in font for machines without them.
 
 #include <cstdint>
 #include <filesystem>
@@ -21,15 +21,9 @@ struct FontGlyphs {
   std::vector<std::uint8_t> Glyph(int code) const;
 };
 
-// The first 256 glyphs of PSF1 font bytes whose glyphs are `height` rows high, or nothing,
-// with the reason in `error`.
-std::optional<FontGlyphs> ParsePsf1(const std::vector<std::uint8_t>& bytes, int height, std::string& error);
-
-// Reads a PSF1 file, plain or gzip-compressed (the latter only when built with zlib).
-std::optional<FontGlyphs> ReadPsf1File(const std::filesystem::path& path, int height, std::string& error);
-
-// Whether ReadPsf1File can read gzip-compressed files.
-bool CanReadCompressedFonts();
+// The first 256 glyphs of a console font file (PSF, plain or gzip-compressed) whose glyphs
+// are `height` rows high, read by the editor's own font reader; nothing, with the reason in `error`.
+std::optional<FontGlyphs> ReadConsoleFont(const std::filesystem::path& path, int height, std::string& error);
 
 // Digits, capital letters (also for the small ones) and a few signs, each drawn 5 x 7 and
 // stretched to `height` rows (8, 14 or 16); every other code is blank.

@@ -309,8 +309,8 @@ SampleFonts LoadSampleFonts(const std::filesystem::path& directory, std::vector<
     const std::string base = "cp850-8x" + std::to_string(height) + ".psf";
     std::string compressedError;
     std::string plainError;
-    std::optional<FontGlyphs> read = ReadPsf1File(directory / (base + ".gz"), height, compressedError);
-    if (!read) read = ReadPsf1File(directory / base, height, plainError);
+    std::optional<FontGlyphs> read = ReadConsoleFont(directory / (base + ".gz"), height, compressedError);
+    if (!read) read = ReadConsoleFont(directory / base, height, plainError);
     if (read) {
       font = std::move(*read);
     } else {

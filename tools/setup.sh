@@ -3,7 +3,8 @@
 # The fonts: Wine's own and Liberation, which stand in for the fonts the dialogs name.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-dev python3 libgtest-dev googletest libbenchmark-dev zlib1g-dev
-          g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine fonts-liberation xvfb xauth imagemagick kbd)
+          libz-mingw-w64-dev libstb-dev libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64 mingw-w64-tools wine
+          wine64 fonts-wine fonts-liberation xvfb xauth imagemagick kbd console-data)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,32 +1,31 @@
 #include "pages/fonts/CFontImage.h"
 
 #include "res/resource.h"
+#include "rom/FontLayout.h"
 #include "rom/RomImage.h"
 #include "rom/RomLayout.h"
 #include "rom/ValueText.h"
 
 namespace {
 
-// One entry of the font list: its shape, its OEM pointer entry and its character list.
-struct FontKind {
+// One entry of the font list: the font it shows and its character list.
+struct FontEntry {
   const char* name;
-  rom::OemEntry entry;
-  int width;
-  int height;
+  const rom::FontKind& kind;
   int charListId;
 };
 
 // In the order of the font list's entries.
-constexpr FontKind kFonts[] = {
-    {"Font 8x8", rom::OemEntry::kFont8x8, 8, 8, IDC_CHAR_LIST_FULL},
-    {"Font 8x14", rom::OemEntry::kFont8x14, 8, 14, IDC_CHAR_LIST_FULL},
-    {"Font 8x16", rom::OemEntry::kFont8x16, 8, 16, IDC_CHAR_LIST_FULL},
-    {"Font 9x14 Fix-up Table", rom::OemEntry::kFixup9x14, 9, 14, IDC_CHAR_LIST_9X14},
-    {"Font 9x16 Fix-up Table", rom::OemEntry::kFixup9x16, 9, 16, IDC_CHAR_LIST_9X16},
+const FontEntry kFonts[] = {
+    {"Font 8x8", rom::kFontKinds[0], IDC_CHAR_LIST_FULL},
+    {"Font 8x14", rom::kFontKinds[1], IDC_CHAR_LIST_FULL},
+    {"Font 8x16", rom::kFontKinds[2], IDC_CHAR_LIST_FULL},
+    {"Font 9x14 Fix-up Table", rom::kFontKinds[3], IDC_CHAR_LIST_9X14},
+    {"Font 9x16 Fix-up Table", rom::kFontKinds[4], IDC_CHAR_LIST_9X16},
 };
 
 constexpr int kCharLists[] = {IDC_CHAR_LIST_FULL, IDC_CHAR_LIST_9X16, IDC_CHAR_LIST_9X14};
-constexpr int kFullFontGlyphs = 256;
+using rom::kFullFontGlyphs;
 
 int CellId(int row, int column) {
   return IDC_GRID_CELL_FIRST + CFontImage::kColumns * row + column;
@@ -34,31 +33,6 @@ int CellId(int row, int column) {
 
 bool InImage(std::uint32_t position) {
   return rom::ImageBuffer::Contains(position, 1);
-}
-
-// The font word of `entry`, or false when the OEM pointer table does not lie in the image.
-bool FontWord(rom::OemEntry entry, std::uint32_t& font, std::string& error) {
-  const rom::Located table = rom::OemPointerTable();
-  if (!table) {
-    error = table.error;
-    return false;
-  }
-  const std::uint32_t word = table.offset + static_cast<std::uint32_t>(entry);
-  font = rom::ReadWordLE(word, word + 1);
-  return true;
-}
-
-// Record k of a fix-up table begins at F + k x (H + 1); the table ends at the
-// first code byte 0x00. A table whose end lies past the image stops there.
-template <typename Visit>
-void ScanFixups(std::uint32_t font, int height, Visit visit) {
-  const std::uint32_t recordSize = static_cast<std::uint32_t>(height) + 1;
-  for (std::uint32_t k = 0;; ++k) {
-    const std::uint32_t record = font + k * recordSize;
-    if (!InImage(record)) return;
-    const std::uint8_t code = rom::RomImage.Byte(record);
-    if (code == 0x00 || !visit(k, record, code)) return;
-  }
 }
 
 // Rebuilds a list, keeping the entry that was selected when the new list still has it.
@@ -76,7 +50,7 @@ CFontImage::CFontImage() : ui::PropertyPage(IDD_FONT_IMAGES, "Font Images") {}
 
 void CFontImage::InitControls() {
   controls().ListClear(IDC_FONT_LIST);
-  for (const FontKind& font : kFonts) controls().ListAppend(IDC_FONT_LIST, font.name);
+  for (const FontEntry& font : kFonts) controls().ListAppend(IDC_FONT_LIST, font.name);
   // A new dialog has empty character lists and controls in the template's state.
   m_bListsFilled = 0;
   m_knownShown.fill(-1);
@@ -99,14 +73,14 @@ void CFontImage::OnListCloseUp(int listId) {
 }
 
 void CFontImage::LocateFont() {
-  for (const FontKind& font : kFonts) {
+  for (const FontEntry& font : kFonts) {
     if (m_strFontName != font.name) continue;
-    m_nWidth = font.width;
-    m_nHeight = font.height;
+    m_nWidth = font.kind.width;
+    m_nHeight = font.kind.height;
     m_nCharListId = font.charListId;
     for (int id : kCharLists) controls().Show(id, id == m_nCharListId);
     m_locateError.clear();
-    if (!FontWord(font.entry, fontCursor, m_locateError)) fontCursor = 0;
+    if (!rom::FontWord(font.kind.entry, fontCursor, m_locateError)) fontCursor = 0;
     return;
   }
 }
@@ -118,13 +92,13 @@ void CFontImage::FillCharLists() {
     }
   });
   // Built from the image on show, so that each entry names a record of its table.
-  for (const FontKind& font : kFonts) {
+  for (const FontEntry& font : kFonts) {
     if (font.charListId == IDC_CHAR_LIST_FULL) continue;
     RebuildList(controls(), font.charListId, [&] {
       std::uint32_t table = 0;
       std::string error;
-      if (!FontWord(font.entry, table, error)) return;
-      ScanFixups(table, font.height, [&](std::uint32_t, std::uint32_t, std::uint8_t code) {
+      if (!rom::FontWord(font.kind.entry, table, error)) return;
+      rom::ScanFixups(table, font.kind.height, [&](std::uint32_t, std::uint32_t, std::uint8_t code) {
         controls().ListAppend(font.charListId, rom::HexText(code, 2) + "h");
         return true;
       });
@@ -145,7 +119,7 @@ bool CFontImage::GlyphPosition(int s, std::uint32_t& firstRow, int& code) const 
   }
   // The entry must still name a record before the table's end in this image.
   bool found = false;
-  ScanFixups(fontCursor, m_nHeight, [&](std::uint32_t k, std::uint32_t record, std::uint8_t recordCode) {
+  rom::ScanFixups(fontCursor, m_nHeight, [&](std::uint32_t k, std::uint32_t record, std::uint8_t recordCode) {
     if (k < index) return true;
     firstRow = record + 1;
     code = recordCode;

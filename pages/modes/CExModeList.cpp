@@ -13,10 +13,13 @@ constexpr std::uint32_t kSecondarySavePointer = 0x10;
 constexpr std::uint32_t kExModeInfoPointer = 0x16;
 constexpr std::uint32_t kExRegTablePointer = 0;
 constexpr std::uint32_t kExModeListPointer = 4;
+static_assert(CExModeList::kSavePointerTableSize == kSecondarySavePointer + 2);
+static_assert(CExModeList::kSecondaryTableSize == kExModeInfoPointer + 2);
+static_assert(CExModeList::kModeHeaderSize == kExModeListPointer + 2);
 }  // namespace
 
 rom::Located CExModeList::SavePointerTable() {
-  return rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "save pointer table", kSecondarySavePointer + 2);
+  return rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "save pointer table", kSavePointerTableSize);
 }
 
 bool CExModeList::Locate() {
@@ -26,17 +29,19 @@ bool CExModeList::Locate() {
     return false;
   }
   const rom::Located secondary =
-      rom::FollowPointer(save.offset + kSecondarySavePointer, "secondary save pointer table", kExModeInfoPointer + 2);
+      rom::FollowPointer(save.offset + kSecondarySavePointer, "secondary save pointer table", kSecondaryTableSize);
   if (!secondary) {
     error_ = secondary.error;
     return false;
   }
   const rom::Located info =
-      rom::FollowPointer(secondary.offset + kExModeInfoPointer, "extended mode header", kExModeListPointer + 2);
+      rom::FollowPointer(secondary.offset + kExModeInfoPointer, "extended mode header", kModeHeaderSize);
   if (!info) {
     error_ = info.error;
     return false;
   }
+  secondaryTable_ = secondary.offset;
+  modeHeader_ = info.offset;
   exRegTable_ = rom::ReadWordLE(info.offset + kExRegTablePointer, info.offset + kExRegTablePointer + 1);
   exModeList_ = rom::ReadWordLE(info.offset + kExModeListPointer, info.offset + kExModeListPointer + 1);
   return true;

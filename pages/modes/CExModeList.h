@@ -11,6 +11,10 @@
 class CExModeList {
  public:
   static constexpr std::uint32_t kRecordSize = 14;
+  // The bytes of the tables on the way that Locate() reads.
+  static constexpr std::uint32_t kSavePointerTableSize = 0x12;
+  static constexpr std::uint32_t kSecondaryTableSize = 0x18;
+  static constexpr std::uint32_t kModeHeaderSize = 6;
   // The first 15 records of the list are the standard modes; the page skips them.
   static constexpr std::uint32_t kSkippedBytes = 15 * kRecordSize;
   static constexpr std::uint8_t kEndByte = 0xFF;
@@ -27,6 +31,8 @@ class CExModeList {
   // record and error() set, when the end byte is not inside the image.
   bool Scan(std::vector<std::uint32_t>& records);
 
+  std::uint32_t secondaryTable() const { return secondaryTable_; }
+  std::uint32_t modeHeader() const { return modeHeader_; }
   std::uint32_t exRegTable() const { return exRegTable_; }
   std::uint32_t exModeList() const { return exModeList_; }
   const std::string& error() const { return error_; }
@@ -37,6 +43,8 @@ class CExModeList {
   static std::string RowText(std::uint32_t record);
 
  private:
+  std::uint32_t secondaryTable_ = 0;
+  std::uint32_t modeHeader_ = 0;
   std::uint32_t exRegTable_ = 0;
   std::uint32_t exModeList_ = 0;
   std::string error_;

@@ -1,7 +1,6 @@
 // The sample image the tool writes: a valid option ROM that every page of the editor shows
 // without a complaint, and that an Apply without edits leaves as it is.
 #include "tests/support/PageTest.h"
-#include "tools/ConsoleFont.h"
 #include "tools/SampleRom.h"
 
 namespace {
@@ -48,17 +47,6 @@ TEST(SampleRomTest, EveryPageShowsEveryStructureWithoutAMessage) {
   }
   EXPECT_EQ(sheet.prompts.texts(), std::vector<std::string>{});
   EXPECT_EQ(ImageBytes(), image);
-}
-
-TEST(SampleRomTest, ConsoleFontsItCannotUseAreRefused) {
-  std::vector<std::uint8_t> font(4 + 256 * 16);
-  font[0] = 0x36, font[1] = 0x04, font[3] = 16;
-  std::string error;
-  EXPECT_TRUE(sample_rom::ParsePsf1(font, 16, error)) << error;
-  EXPECT_FALSE(sample_rom::ParsePsf1(font, 14, error)) << "glyphs of another height";
-  font.pop_back();
-  EXPECT_FALSE(sample_rom::ParsePsf1(font, 16, error)) << "one byte short";
-  EXPECT_FALSE(sample_rom::ParsePsf1({0x36, 0x04}, 8, error)) << "header cut short";
 }
 
 }  // namespace

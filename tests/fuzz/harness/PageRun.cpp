@@ -6,6 +6,8 @@
 #include <iterator>
 
 #include "res/resource.h"
+#include "tests/fuzz/harness/CliSetRun.h"
+#include "tests/fuzz/harness/FontFileRun.h"
 #include "tests/fuzz/harness/Fuzz.h"
 
 namespace fuzzing {
@@ -235,6 +237,8 @@ std::string RunTargetInput(const std::string& target, const std::uint8_t* data, 
                                              "page_sign_on_string",  "page_memory_config", "page_font_images"};
   if (target == "rom_file") return RunRomFileInput(data, size);
   if (target == "mode_list") return RunModeListInput(data, size);
+  if (target == "cli_set") return RunCliSetInput(data, size);
+  if (target == "font_file") return RunFontFileInput(data, size);
   for (int page = 0; page < static_cast<int>(std::size(kPageTargets)); ++page)
     if (target == kPageTargets[page]) return PageRun(page, data, size).Run();
   return "no fuzz target is called " + target;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "rom/fonts/FontFile.h"
+#include "tests/fuzz/harness/CliSetRun.h"
+#include "tests/fuzz/harness/FontFileRun.h"
 #include "tests/fuzz/harness/Fuzz.h"
 #include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
@@ -98,6 +101,26 @@ int main(int argc, char** argv) {
       Write(dir / "compact_edits.bin", Concat(edits, compact));
       Write(dir / "compact_text.bin", Concat(Script(longText), compact));
     }
+    // Three assignments: a mode register, a glyph row, the sign-on text.
+    Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
+    assignments.resize(fuzzing::kCliScriptBytes, 0);
+    Write(root / "cli_set" / "sample.bin", Concat(assignments, sample));
+    Write(root / "cli_set" / "compact.bin", Concat(assignments, compact));
+    // Each full font as every kind of file, and a fix-up table as JSON.
+    const sample_rom::FontGlyphs* glyphs[] = {&fonts.font8x8, &fonts.font8x14, &fonts.font8x16};
+    for (int kind = 0; kind < 3; ++kind) {
+      const rom::fonts::Glyphs g{glyphs[kind]->height, glyphs[kind]->rows};
+      const std::pair<int, rom::fonts::FontFormat> files[] = {
+          {kind, rom::fonts::FontFormat::kRaw}, {3, rom::fonts::FontFormat::kPsf1}, {4, rom::fonts::FontFormat::kPsf2}};
+      for (const auto& [name, format] : files) {
+        Write(root / "font_file" / (std::to_string(kind) + "_" + fuzzing::kFontFileNames[name]),
+              Concat({fuzzing::FontFileSelector(kind, name)}, rom::fonts::EncodeFontFile(g, format)));
+      }
+    }
+    const std::string json =
+        R"({"records": [{"code": "4D", "rows": ["81","42","24","18","18","24","42","81","00","00","00","00","00","7E"]}]})";
+    Write(root / "font_file" / "fixup.json",
+          Concat({fuzzing::FontFileSelector(3, 0)}, Bytes(json.begin(), json.end())));
     for (const std::string& note : notes) std::fprintf(stderr, "%s: %s\n", argv[0], note.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", argv[0], e.what());

@@ -1,0 +1,158 @@
+// info, verify and fix-checksum: the image as a whole.
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CFieldCatalog.h"
+#include "cli/CHeadlessEditor.h"
+#include "cli/Commands.h"
+#include "cli/ExitStatus.h"
+#include "cli/ImageFile.h"
+#include "cli/ImageMap.h"
+#include "cli/Output.h"
+#include "rom/RomFile.h"
+#include "rom/RomImage.h"
+#include "rom/ValueText.h"
+
+namespace cli {
+namespace {
+
+// A field's text, or what its page said instead.
+struct Shown {
+  std::string text;
+  std::string problem;
+};
+
+Shown ShowField(CFieldCatalog& catalog, const std::string& name) {
+  try {
+    return {catalog.Get(name), {}};
+  } catch (const CliError& e) {
+    return {{}, e.what()};
+  }
+}
+
+nlohmann::json ShownJson(const Shown& shown) {
+  return shown.problem.empty() ? nlohmann::json(JsonText(shown.text)) : nlohmann::json(nullptr);
+}
+
+std::string ShownText(const Shown& shown) { return shown.problem.empty() ? shown.text : "(" + shown.problem + ")"; }
+
+int Info(const std::filesystem::path& path, bool json) {
+  const ImageFile file = ReadImageFile(path);
+  LoadImage(file);
+  CHeadlessEditor editor;
+  CFieldCatalog catalog(editor);
+  const Shown signOn = ShowField(catalog, "sign-on.text");
+  const Shown vendor = ShowField(catalog, "sub-vendor.vendor-id");
+  const Shown device = ShowField(catalog, "sub-vendor.device-id");
+  const ImageMap map = MapImage(editor);
+  const std::uint8_t stored = rom::RomImage.Byte(rom::kChecksumOffset);
+  const std::uint8_t computed = rom::ChecksumByteFor(rom::RomImage.data());
+
+  if (json) {
+    nlohmann::json structures = nlohmann::json::array();
+    for (const Structure& s : map.structures) {
+      structures.push_back({{"name", s.name}, {"offset", s.offset}, {"length", s.length},
+                            {"inside", s.problem.empty()}, {"problem", s.problem}});
+    }
+    PrintJson({{"file", FileName(path)},
+               {"size", file.size},
+               {"valid", file.Valid()},
+               {"problem", file.Problem()},
+               {"checksum", {{"stored", stored}, {"computed", computed}, {"correct", stored == computed}}},
+               {"signOn", ShownJson(signOn)},
+               {"subsystemVendorId", ShownJson(vendor)},
+               {"subsystemDeviceId", ShownJson(device)},
+               {"modes", {{"standard", map.standardModes}, {"extended", map.extendedModes}}},
+               {"fixups", {{"9x14", map.fixups9x14}, {"9x16", map.fixups9x16}}},
+               {"structures", structures}});
+    return kOk;
+  }
+  std::cout << "file:       " << FileName(path) << "\n"
+            << "size:       " << file.size << " bytes\n"
+            << "signature:  55 AA\n"
+            << "checksum:   stored " << rom::HexText(stored, 2) << "h, computed " << rom::HexText(computed, 2) << "h"
+            << (stored == computed ? ", correct" : ", WRONG") << "\n"
+            << "valid:      " << (file.Valid() ? "yes" : "no, " + file.Problem()) << "\n"
+            << "sign-on:    " << ShownText(signOn) << "\n"
+            << "vendor ID:  " << ShownText(vendor) << "\n"
+            << "device ID:  " << ShownText(device) << "\n"
+            << "modes:      " << map.standardModes << " standard, " << map.extendedModes << " extended\n"
+            << "fix-ups:    " << map.fixups9x14 << " in 9x14, " << map.fixups9x16 << " in 9x16\n"
+            << "structures:\n";
+  for (const Structure& s : map.structures) {
+    std::cout << "  " << s.name << std::string(s.name.size() < 32 ? 32 - s.name.size() : 1, ' ');
+    if (s.problem.empty()) {
+      std::cout << rom::HexText(s.offset, 4) << "h-" << rom::HexText(s.offset + s.length - 1, 4) << "h  "
+                << s.length << " bytes\n";
+    } else {
+      std::cout << "OUTSIDE: " << s.problem << "\n";
+    }
+  }
+  return kOk;
+}
+
+int Verify(const std::vector<std::filesystem::path>& paths, bool json) {
+  nlohmann::json files = nlohmann::json::array();
+  bool allValid = true;
+  for (const std::filesystem::path& path : paths) {
+    std::string problem;
+    try {
+      problem = ReadImageFile(path).Problem();
+    } catch (const CliError& e) {
+      problem = e.what();
+      // The reading error names the file already.
+      problem = problem.substr(problem.find(": ") + 2);
+    }
+    allValid = allValid && problem.empty();
+    if (json) {
+      files.push_back({{"file", FileName(path)}, {"valid", problem.empty()}, {"problem", problem}});
+    } else {
+      std::cout << FileName(path) << ": " << (problem.empty() ? "valid" : problem) << "\n";
+    }
+  }
+  if (json) PrintJson({{"valid", allValid}, {"files", files}});
+  return allValid ? kOk : kDiffers;
+}
+
+int FixChecksum(const std::filesystem::path& path, const std::filesystem::path& out) {
+  LoadImage(ReadImageFile(path));
+  SaveImage(out.empty() ? path : out);
+  return kOk;
+}
+
+void Footer(CLI::App* command) { command->footer(kExitStatusHelp); }
+
+}  // namespace
+
+void AddImageCommands(CLI::App& app, int& status) {
+  struct Options {
+    std::filesystem::path image, out;
+    std::vector<std::filesystem::path> images;
+    bool json = false;
+  };
+  auto options = std::make_shared<Options>();
+
+  CLI::App* info = app.add_subcommand("info", "Size, checksum, where each structure lies, the sign-on text, the IDs");
+  info->add_option("IMAGE", options->image, "the image file")->required();
+  info->add_flag("--json", options->json, "one JSON document");
+  info->callback([options, &status] { status = Info(options->image, options->json); });
+  Footer(info);
+
+  CLI::App* verify = app.add_subcommand("verify", "One line per file: a valid image with a correct checksum or not");
+  verify->add_option("IMAGE", options->images, "the image files")->required();
+  verify->add_flag("--json", options->json, "one JSON document");
+  verify->callback([options, &status] { status = Verify(options->images, options->json); });
+  Footer(verify);
+
+  CLI::App* fix = app.add_subcommand("fix-checksum", "Recomputes the checksum byte and saves the image");
+  fix->add_option("IMAGE", options->image, "the image file")->required();
+  fix->add_option("-o,--output", options->out, "write to this file instead of IMAGE");
+  fix->callback([options, &status] { status = FixChecksum(options->image, options->out); });
+  Footer(fix);
+}
+
+}  // namespace cli

@@ -1,0 +1,73 @@
+#include "rom/fonts/FontTransfer.h"
+
+#include "rom/RomImage.h"
+#include "rom/fonts/FixupJson.h"
+#include "rom/fonts/FontFile.h"
+
+namespace rom::fonts {
+namespace {
+
+// Why the format of `fileName` does not suit font `kind`, or "".
+std::string FormatProblem(const FontKind& kind, const std::string& fileName, bool reading) {
+  const std::optional<FontFormat> format = FormatOfName(fileName);
+  const std::string font = std::string("the ") + kind.name + (kind.fixup ? " fix-up table" : " font");
+  if (kind.fixup) return format == FontFormat::kJson ? "" : font + " goes in and out as a .json file";
+  if (!format || format == FontFormat::kJson) {
+    return font + " goes in and out as .f08, .f14, .f16, .psf or .psf2" +
+           (reading ? " (also gzip-compressed)" : ", or out as .png");
+  }
+  if (reading && format == FontFormat::kPng) return "a .png sheet is for looking at; it is not read back";
+  const int rawHeight = RawHeightOfName(fileName);
+  if (rawHeight != 0 && rawHeight != kind.height) {
+    return "a raw file named like " + fileName + " holds glyphs " + std::to_string(rawHeight) + " rows high; " + font +
+           "'s are " + std::to_string(kind.height);
+  }
+  if (!reading && fileName.size() > 3 && fileName.compare(fileName.size() - 3, 3, ".gz") == 0) {
+    return "fonts are written uncompressed; name the file without .gz";
+  }
+  return "";
+}
+
+}  // namespace
+
+bool ExportFont(const FontKind& kind, const std::string& fileName, std::vector<std::uint8_t>& out, std::string& error) {
+  error = FormatProblem(kind, fileName, false);
+  if (!error.empty()) return false;
+  if (kind.fixup) {
+    std::string text;
+    if (!ExportFixupJson(kind, text, error)) return false;
+    out.assign(text.begin(), text.end());
+    return true;
+  }
+  const Located font = LocateFullFont(kind);
+  if (!font) {
+    error = font.error;
+    return false;
+  }
+  Glyphs glyphs;
+  glyphs.height = kind.height;
+  glyphs.rows.assign(RomImage.data() + font.offset, RomImage.data() + font.offset + kFullFontGlyphs * kind.height);
+  out = EncodeFontFile(glyphs, *FormatOfName(fileName));
+  return true;
+}
+
+bool ImportFont(const FontKind& kind, const std::string& fileName, const std::vector<std::uint8_t>& bytes,
+                std::string& note, std::string& error) {
+  note.clear();
+  error = FormatProblem(kind, fileName, true);
+  if (!error.empty()) return false;
+  if (kind.fixup) return ImportFixupJson(kind, std::string(bytes.begin(), bytes.end()), error);
+  const Located font = LocateFullFont(kind);
+  if (!font) {
+    error = font.error;
+    return false;
+  }
+  const std::optional<Glyphs> glyphs = DecodeFontFile(bytes, fileName, kind.height, note, error);
+  if (!glyphs) return false;
+  for (std::size_t i = 0; i < glyphs->rows.size(); ++i) {
+    RomImage.SetByte(font.offset + static_cast<std::uint32_t>(i), glyphs->rows[i]);
+  }
+  return true;
+}
+
+}  // namespace rom::fonts

@@ -1,0 +1,204 @@
+// ombrix on the sample image and on damaged ones: exit statuses, what it prints,
+// files left byte-identical when it refuses, and the same bytes as the window.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/Run.h"
+#include "res/resource.h"
+#include "rom/RomFile.h"
+#include "tests/support/PageTest.h"
+#include "tools/SampleRom.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::TempFolder;
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rom::ResetRomState();
+    sample = sampleRom.bytes();
+    Write("sample.rom", sample);
+    Bytes wrong = sample;
+    wrong[0] = 0x4D;
+    Write("wrong.rom", wrong);
+    Write("short.rom", Bytes(sample.begin(), sample.begin() + 100));
+    // The OEM pointer word sends every structure behind it past the end of the image.
+    Bytes outside = sample;
+    outside[0x50] = 0xFC;
+    outside[0x51] = 0x7F;
+    Write("outside.rom", outside);
+  }
+  void Write(const std::string& name, const Bytes& bytes) { TempFolder::WriteBytes(folder / name, bytes); }
+  Bytes Read(const std::string& name) { return TempFolder::ReadBytes(folder / name); }
+
+  // Runs ombrix with `args`; a file name among them stands for the file in the folder.
+  Outcome Ombrix(std::vector<std::string> args) {
+    std::vector<const char*> argv = {"ombrix"};
+    for (std::string& arg : args) {
+      if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".rom") == 0) arg = (folder / arg).string();
+      argv.push_back(arg.c_str());
+    }
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = cli::Run(static_cast<int>(argv.size()), argv.data());
+    std::string out = ::testing::internal::GetCapturedStdout();
+    return {status, out, ::testing::internal::GetCapturedStderr()};
+  }
+
+  TempFolder folder;
+  testing_support::RomBuilder sampleRom = sample_rom::BuildSampleRom(sample_rom::SampleFonts{});
+  Bytes sample;
+};
+
+TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {{"info", "sample.rom"}, 0, "valid:      yes", ""},
+      {{"info", "sample.rom"}, 0, "modes:      22 standard, 6 extended", ""},
+      {{"info", "sample.rom"}, 0, "sign-on:    Ombrix VGA BIOS Version 1.0<NEWLINE>Copyright", ""},
+      {{"info", "short.rom"}, 0, "valid:      no, only 100 bytes long", ""},
+      {{"info", "outside.rom"}, 0, "memory configuration record     OUTSIDE: ", ""},
+      {{"info", "wrong.rom"}, 4, "", "wrong.rom: not a VGA BIOS ROM image: it does not begin with 55 AA"},
+      {{"info", "missing.rom"}, 4, "", "missing.rom: no such file"},
+      {{"verify", "sample.rom"}, 0, "sample.rom: valid", ""},
+      {{"verify", "sample.rom", "short.rom"}, 1, "short.rom: only 100 bytes long", ""},
+      {{"verify", "wrong.rom"}, 1, "wrong.rom: not a VGA BIOS ROM image", ""},
+      {{"fields", "sample.rom", "memory"}, 0, "memory.pciinit0=", ""},
+      {{"fields", "sample.rom"}, 0, "\nfonts.9x16.1d.15=", ""},
+      {{"fields", "outside.rom"}, 0, "signature.1=O", "Sign-on String: The OEM pointer table"},
+      {{"get", "sample.rom", "sub-vendor.vendor-id", "modes.101h.rows"}, 0, "1A5E\n", ""},
+      {{"get", "sample.rom", "signature.3.hex", "fonts.8x8.41.7"}, 0, "42\n00\n", ""},
+      {{"get", "outside.rom", "sign-on.text"}, 2, "", "sign-on.text: The OEM pointer table"},
+      {{"get", "sample.rom", "memory.nothing"}, 3, "", "there is no field memory.nothing"},
+      {{"get", "short.rom", "modes.101h.rows"}, 3, "", "no field modes.101h.rows"},
+      {{"diff", "sample.rom", "sample.rom"}, 0, "", ""},
+      {{"diff", "sample.rom", "outside.rom"}, 1, "Bytes that no field shows:\n  0050h-0051h  OEM pointer word", ""},
+      {{"bogus"}, 3, "", ""},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = Ombrix(c.args);
+    const std::string what = c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : "");
+    EXPECT_EQ(o.status, c.status) << what << "\n" << o.err;
+    EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
+    EXPECT_NE(o.err.find(c.err), std::string::npos) << what << "\n" << o.err;
+  }
+}
+
+TEST_F(CliTest, RefusedSetLeavesTheFileAsItWas) {
+  const std::vector<std::vector<std::string>> refused = {
+      {"set", "sample.rom", "memory.pllctrl1=1", "modes.12.pixel-format=9"},  // all or none
+      {"set", "sample.rom", "sub-vendor.vendor-id=12345"},                    // longer than the box
+      {"set", "sample.rom", "sign-on.text=" + std::string(121, 'x')},         // more than the BIOS keeps
+      {"set", "sample.rom", "modes.3.native=2"},
+      {"set", "outside.rom", "memory.pllctrl1=1"},
+      {"set", "sample.rom", "no.such=1"},
+      {"set", "sample.rom", "memory.pllctrl1"},
+      {"set", "wrong.rom", "signature.1=X"},
+      {"fix-checksum", "wrong.rom"},
+  };
+  const Bytes outside = Read("outside.rom"), wrong = Read("wrong.rom");
+  for (const auto& args : refused) {
+    const Outcome o = Ombrix(args);
+    EXPECT_GE(o.status, 2) << args[2];
+    EXPECT_NE(o.err.find("ombrix: "), std::string::npos) << args[2];
+  }
+  EXPECT_EQ(Read("sample.rom"), sample);
+  EXPECT_EQ(Read("outside.rom"), outside);
+  EXPECT_EQ(Read("wrong.rom"), wrong);
+  EXPECT_FALSE(std::filesystem::exists(folder / "out.rom"));
+}
+
+TEST_F(CliTest, SetSavesWithTheChecksumAndDiffShowsIt) {
+  Bytes broken = sample;
+  broken[0x7000] ^= 0xFF;  // a byte no structure holds; the checksum is wrong now
+  broken.resize(rom::kRomSize + 3, 0xEE);
+  Write("b.rom", broken);
+  ASSERT_EQ(Ombrix({"set", "b.rom", "memory.pllctrl1=ab", "sign-on.text=Hi"}).status, 0);
+  EXPECT_EQ(Ombrix({"verify", "b.rom"}).status, 0);
+  EXPECT_EQ(Read("b.rom").size(), rom::kRomSize + 3);
+  EXPECT_EQ(Ombrix({"get", "b.rom", "memory.pllctrl1", "sign-on.text"}).out, "000000AB\nHi\n");
+  const Outcome diff = Ombrix({"diff", "sample.rom", "b.rom"});
+  EXPECT_EQ(diff.status, 1);
+  EXPECT_NE(diff.out.find("Memory Configuration:\n  memory.pllctrl1: 00003A0D -> 000000AB\n"), std::string::npos);
+  EXPECT_NE(diff.out.find("Bytes outside every known structure:\n  7000h\n"), std::string::npos) << diff.out;
+
+  const nlohmann::json json = nlohmann::json::parse(Ombrix({"diff", "sample.rom", "b.rom", "--json"}).out);
+  EXPECT_EQ(json["equal"], false);
+  EXPECT_EQ(json["outside"][0]["from"], 0x7000);
+  EXPECT_EQ(json["fields"][1]["new"], "000000AB");
+
+  Write("c.rom", broken);
+  ASSERT_EQ(Ombrix({"fix-checksum", "c.rom", "-o", "d.rom"}).status, 0);
+  EXPECT_EQ(Ombrix({"verify", "c.rom"}).status, 1);
+  EXPECT_EQ(Ombrix({"verify", "d.rom"}).status, 0);
+}
+
+TEST_F(CliTest, JsonKeepsEveryByteOfATextAndTheDocumentShape) {
+  Bytes high = sample;
+  high[0x40] = 0xE9;
+  Write("high.rom", high);
+  const nlohmann::json info = nlohmann::json::parse(Ombrix({"info", "high.rom", "--json"}).out);
+  EXPECT_EQ(info["checksum"]["correct"], false);
+  EXPECT_EQ(info["subsystemVendorId"], "1A5E");
+  EXPECT_EQ(info["modes"]["extended"], 6);
+  const nlohmann::json got = nlohmann::json::parse(Ombrix({"get", "high.rom", "signature.1", "--json"}).out);
+  EXPECT_EQ(got["fields"][0]["text"], "\u00E9");
+}
+
+// For every page: a field set on the command line gives the bytes of the same
+// text typed into the page and applied in the window.
+TEST_F(CliTest, SetWritesWhatThePageWritesWhenTyped) {
+  struct Case {
+    int page;
+    std::vector<std::pair<int, std::string>> picks;  // list, entry
+    int box;
+    std::string assignment;
+  };
+  const Case cases[] = {
+      {CPageSet::kRomSignature, {}, 5, "signature.5=z"},
+      {CPageSet::kRomSignature, {}, 21, "signature.5.hex=7"},
+      {CPageSet::kSignOnString, {}, IDC_SIGN_ON_TEXT, "sign-on.text=A<NEWLINE>B<NUL>C"},
+      {CPageSet::kSubVendorId, {{IDC_ID_KIND, "Device ID"}}, IDC_ID_VALUE, "sub-vendor.device-id=beef"},
+      {CPageSet::kMemoryConfig, {}, IDC_MEMORY_REG_FIRST + 4, "memory.draminit1=1234567"},
+      {CPageSet::kParameterTable, {{IDC_MODE_LIST, "Mode 101h"}}, IDC_PARAM_FIRST + 18, "modes.101h.crtc.9=4f"},
+      {CPageSet::kParameterTable, {{IDC_MODE_LIST, "Mode 3* "}}, IDC_CLOCK_WORD, "modes.3star.clock-word=42"},
+      {CPageSet::kFontImages,
+       {{IDC_FONT_LIST, "Font 9x16 Fix-up Table"}, {IDC_CHAR_LIST_9X16, "1Dh"}},
+       IDC_GLYPH_ROW_FIRST + 15,
+       "fonts.9x16.1d.15=aa"},
+  };
+  for (const Case& c : cases) {
+    rom::ResetRomState();
+    sampleRom.Load();
+    testing_support::FakeSheet window;
+    window.Start();
+    window.SetActivePage(c.page);
+    for (const auto& [list, entry] : c.picks) {
+      ASSERT_TRUE(window.activeControls().ListSelectPrefix(list, entry)) << entry;
+      window.CloseUp(list);
+    }
+    window.activeControls().Type(c.box, c.assignment.substr(c.assignment.find('=') + 1));
+    window.Command(1);
+    rom::FixChecksum();
+    const Bytes typed = testing_support::ImageBytes();
+    ASSERT_NE(typed, sample) << c.assignment;
+
+    Write("set.rom", sample);
+    ASSERT_EQ(Ombrix({"set", "set.rom", c.assignment}).status, 0) << c.assignment;
+    EXPECT_EQ(Read("set.rom"), typed) << c.assignment;
+  }
+}
+
+}  // namespace
