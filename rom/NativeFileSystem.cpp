@@ -79,6 +79,13 @@ class NativeFileSystem final : public FileSystem {
 
 #else
 
+// The process's umask; reading it means setting it, so it is set straight back.
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
 class NativeFileSystem final : public FileSystem {
  public:
   bool Exists(const std::filesystem::path& path) override {
@@ -97,7 +104,8 @@ class NativeFileSystem final : public FileSystem {
   }
   Handle CreateTemp(const std::filesystem::path& target, std::filesystem::path& tempPath) override {
     struct stat st {};
-    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0666;
+    // A new file gets what any program's new file gets: read and write for all, less the umask.
+    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::filesystem::path candidate = TempCandidate(target, attempt);
       const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

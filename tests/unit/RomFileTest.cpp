@@ -1,4 +1,6 @@
 // Loading and saving image files: real files in a temporary folder, each save step made to fail.
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "res/resource.h"
@@ -112,15 +114,18 @@ TEST_F(RomFileTest, WriteCreatesANewFileOrGrowsAShortOne) {
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"new.rom", "new.rom.~0.tmp", "short.rom"}));
 }
 
-TEST_F(RomFileTest, WriteKeepsTheFilesPermissionsAndANewFileIsTheOwnersToReadAndWrite) {
+TEST_F(RomFileTest, WriteKeepsTheFilesPermissionsAndANewFileHasTheUmasksOnes) {
   constexpr fs::perms kOwner = fs::perms::owner_read | fs::perms::owner_write;
   LoadPrevious();
   TempFolder::WriteBytes(folder / "old.rom", Pattern(100));
   fs::permissions(folder / "old.rom", kOwner | fs::perms::group_read);
   ASSERT_TRUE(rom::WriteRomFile(folder / "old.rom"));
-  ASSERT_TRUE(rom::WriteRomFile(folder / "new.rom"));
+  const mode_t mask = ::umask(027);
+  const bool written = rom::WriteRomFile(folder / "new.rom");
+  ::umask(mask);
+  ASSERT_TRUE(written);
   EXPECT_EQ(fs::status(folder / "old.rom").permissions(), kOwner | fs::perms::group_read);
-  EXPECT_EQ(fs::status(folder / "new.rom").permissions() & kOwner, kOwner);
+  EXPECT_EQ(fs::status(folder / "new.rom").permissions(), kOwner | fs::perms::group_read) << "never writable by all";
 }
 
 TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
