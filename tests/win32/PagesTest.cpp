@@ -103,11 +103,18 @@ TEST_F(PagesTest, RomSignatureBoxesReachTheImageAndEveryByteComesBackFromARealBo
   ExpectApplyWrites({{0x40, 'z'}, {0x41, 0x7F}, {0x42, 'Q'}});
   EXPECT_EQ(TextOf(2, 1) + TextOf(2, 17), L"Z7A");
   ui::win32::DialogControls controls(Page(2));
+  std::string all;
   for (int c = 1; c <= 0xFF; ++c) {
     const std::string text(1, static_cast<char>(c));
     controls.SetText(1, text);
     ASSERT_EQ(controls.GetText(1), text) << "byte " << c;
+    if (c != '\r' && c != '\n') all += text;
   }
+  // The multi-line box draws them all at once, as the sign-on text would.
+  ShowPage(3);
+  ui::win32::DialogControls signOn(Page(3));
+  signOn.SetText(IDC_SIGN_ON_TEXT, all);
+  EXPECT_EQ(signOn.GetText(IDC_SIGN_ON_TEXT), all);
 }
 
 TEST_F(PagesTest, SignOnEnterMakesALineBreakStoredAsCrLf) {
