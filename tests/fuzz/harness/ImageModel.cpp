@@ -94,15 +94,10 @@ std::optional<std::uint32_t> ModeListModel::ExRegRecord(int row) const {
 }
 
 std::optional<std::uint32_t> ModeListModel::ParameterRecord(int row) const {
-  int index = 0;
-  if (row >= 0 && row < kStdRows) {
-    index = kStdRowModeIndex[static_cast<std::size_t>(row)];
-  } else if (row >= kStdRows && row < ListedRows()) {
-    index = records_[static_cast<std::size_t>(row - kStdRows)].paramIndex;
-    if (index == 0) return std::nullopt;
-  } else {
-    return std::nullopt;
-  }
+  // A standard row shows the record of its mode; an extended row the one its register record names.
+  const bool extended = row >= kStdRows && row < ListedRows();
+  const int index = extended ? records_[static_cast<std::size_t>(row - kStdRows)].paramIndex : ModeIndexOfRow(row);
+  if (index < 0 || (extended && index == 0)) return std::nullopt;
   const auto save = OemStructure(kSavePointerEntry, 2);
   const auto table = save ? Pointed(*save, 0) : std::nullopt;
   if (!table) return std::nullopt;
