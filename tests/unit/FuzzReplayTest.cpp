@@ -2,32 +2,18 @@
 // tests/fuzz/regressions/TARGET/ must now keep every property.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include "tests/fuzz/harness/Fuzz.h"
 
-namespace {
-
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(FuzzReplayTest, FoundInputsKeepEveryProperty) {
-  const fs::path root = OMBRIX_FUZZ_REGRESSIONS;
-  ASSERT_TRUE(fs::is_directory(root)) << root;
   int replayed = 0;
-  for (const fs::directory_entry& target : fs::directory_iterator(root)) {
-    for (const fs::directory_entry& input : fs::directory_iterator(target.path())) {
-      const Bytes bytes = ReadAll(input.path());
+  for (const auto& target : std::filesystem::directory_iterator(OMBRIX_FUZZ_REGRESSIONS)) {
+    for (const auto& input : std::filesystem::directory_iterator(target.path())) {
+      std::ifstream in(input.path(), std::ios::binary);
+      const fuzzing::Bytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
       EXPECT_EQ(fuzzing::RunTargetInput(target.path().filename().string(), bytes.data(), bytes.size()), "")
           << input.path();
       ++replayed;
@@ -35,5 +21,3 @@ TEST(FuzzReplayTest, FoundInputsKeepEveryProperty) {
   }
   EXPECT_GT(replayed, 0);
 }
-
-}  // namespace

@@ -1,105 +1,85 @@
 #pragma once
-// The fuzz targets' harness: the runs by name, and what they share.
+// The fuzz targets' harness: each run takes one input and returns the first property that did not
+// hold, "" when every one held.
 //
-// rom_file: the input is a file's whole content. LoadRomFile on it, then WriteRomFile over it and
-//   to a new file, all in memory: a load takes exactly the file's first 32 KB or refuses and changes
-//   nothing; a save fixes the checksum, keeps the bytes past 32 KB and leaves no other file.
-// mode_list: the input is an image (zeros past its end); the Parameter Table is shown and every row
-//   of its list closed on in turn. The list holds the rows the chain names, each row shows exactly
-//   the bytes of its records or says why it cannot, and nothing writes to the image.
-// page_*: the first kScriptBytes bytes are a script of user actions, the rest is the image. Script
-//   steps, each an op byte and its arguments: 0 ends the script; otherwise (op - 1) % 6 selects
-//     0 type:     control (a byte, among the page's visible boxes), length, that many bytes
-//     1 close-up: list (a byte, among its visible lists), entry; the list is closed on it
-//     2 keyboard: list, entry; selected while the list stays closed
-//     3 toggle:   check box
-//     4 Apply
-//     5 switch:   to another page and back
-//   At most 32 steps count, of them at most 4 Applies and 2 switches. Every run also presses Apply
-//   once right after the page is shown and once after its last step, with nothing edited: neither
-//   may change a byte. No Apply writes a byte outside the structures the page shows, and one that
-//   refuses with an "Error Message" writes nothing at all.
-
+// rom_file: a file's whole content, loaded and saved over itself and to a new file, in memory: a load
+//   takes exactly the file's first 32 KB or refuses and changes nothing; a save fixes the checksum,
+//   keeps the bytes past 32 KB and leaves no other file.
+// mode_list: an image; the Parameter Table closes on every row of its list in turn. The list holds the
+//   rows the chain names, each row shows exactly the bytes of its records or says why it cannot, and
+//   nothing writes to the image.
+// page_*: kScriptBytes of user actions, then the image. Steps, each an op byte and its arguments (0 ends
+//   the script), by (op - 1) % 6: type (box, length, bytes), close a list on an entry (list, entry),
+//   select with the keyboard (list, entry), toggle (check box), Apply, switch to another page and back.
+//   Apply is also pressed without edits right after the page is shown and after the last step: neither
+//   may change a byte. No Apply writes outside the structures the page shows; one that refuses with an
+//   "Error Message" writes nothing.
+// cli_set: kCliScriptBytes of up to three `ombrix set` assignments, then the image: each may change
+//   only bytes of the structures its field belongs to, as the image says before it.
+// font_file: a byte choosing the font (% 5) and the file's name (/ 5 % 6), then the file: an import
+//   writes only the font's glyph rows or refuses and writes nothing; what it imported exports and
+//   imports again unchanged.
+#include <algorithm>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "rom/RomImage.h"
-#include "tests/support/FakeSheet.h"
 
 namespace fuzzing {
 
-inline constexpr std::size_t kScriptBytes = 512;
+inline constexpr std::size_t kScriptBytes = 512, kCliScriptBytes = 256;
+// In the order of the sheet's pages.
+inline constexpr const char* kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
+                                               "page_sign_on_string",  "page_memory_config", "page_font_images"};
+inline constexpr const char* kFontFileNames[] = {"in.f08", "in.f14", "in.f16", "in.psf", "in.psf2", "in.psf.gz"};
 
-// The run of target `target` on one input: the property that did not hold, or "" when every one held.
 std::string RunTargetInput(const std::string& target, const std::uint8_t* data, std::size_t size);
+std::string RunRomFileInput(const std::uint8_t* data, std::size_t size);
+std::string RunCliSetInput(const std::uint8_t* data, std::size_t size);
+std::string RunFontFileInput(const std::uint8_t* data, std::size_t size);
 
-// Where the image's structures lie, worked out here on its own rather than by the pages' code, so
-// that the runs can judge what the pages did. One bit per byte of the image.
+using Bytes = std::vector<std::uint8_t>;
+inline Bytes Image() {
+  return {rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize};
+}
+
+// `size` bytes of an image (zeros past them) loaded as a file would be.
+inline void LoadImage(const std::uint8_t* data, std::size_t size) {
+  rom::ResetRomState();
+  rom::RomImage.Assign(data, static_cast<std::uint32_t>(std::min<std::size_t>(size, rom::kRomSize)));
+  rom::romLoaded = 1;
+  ++rom::imageGeneration;
+}
+
+// One bit per byte of the image. Changed(): a byte that differs from `before` and is not `allowed`, -1 for none.
 using ByteSet = std::bitset<rom::kRomSize>;
-bool Inside(std::uint32_t offset, std::uint32_t length);
-std::uint16_t WordAt(std::uint32_t offset);
-// The structure of `length` bytes that the word at `pointer` points to, when both lie inside the image.
-std::optional<std::uint32_t> Pointed(std::uint32_t pointer, std::uint32_t length);
-// The structure that entry `entry` (a byte offset) of the OEM pointer table points to.
-std::optional<std::uint32_t> OemStructure(std::uint32_t entry, std::uint32_t length);
-// Marks the bytes of [offset, offset + length) that lie inside the image.
-void Mark(ByteSet& bytes, std::uint32_t offset, std::uint32_t length);
+inline long Changed(const Bytes& before, const ByteSet* allowed = nullptr) {
+  const std::uint8_t* now = rom::RomImage.data();
+  for (std::size_t block = 0; block < rom::kRomSize; block += 1024) {  // most runs change nothing: blocks first
+    if (std::memcmp(before.data() + block, now + block, 1024) == 0) continue;
+    for (std::size_t i = block; i < block + 1024; ++i)
+      if (before[i] != now[i] && (allowed == nullptr || !allowed->test(i))) return static_cast<long>(i);
+  }
+  return -1;
+}
 
-// What the Parameter Table's mode list should hold for an image, and which records each row stands for:
-// the chain save pointer table -> secondary table -> extended mode header -> mode list.
-class ModeListModel {
- public:
-  static constexpr int kStdRows = 22;
-  static constexpr std::size_t kMaxExRows = 34;
-  struct ExRow {
-    std::uint32_t record = 0;
-    std::uint8_t modeIndex = 0;
-    int paramIndex = 0;  // the parameter record the row shows; 0 when its extended register record is unusable
-  };
+// Marks the bytes of [offset, offset + length) that lie inside the image; none without an offset.
+inline void Mark(ByteSet& bytes, std::optional<std::uint32_t> offset, std::uint32_t length) {
+  for (std::uint32_t i = 0; offset && i < length && *offset + i < rom::kRomSize; ++i) bytes.set(*offset + i);
+}
 
-  // Reads the chain from RomImage as it is now: the page builds its list once per image.
-  void Capture();
-  bool chainFound() const { return exRegTable_.has_value(); }
-  bool endFound() const { return endFound_; }
-  const std::vector<ExRow>& records() const { return records_; }
-  int ListedRows() const;
-  // The records of list row `row` in the image as it is now, when they lie inside it.
-  std::optional<std::uint32_t> ExRegRecord(int row) const;
-  std::optional<std::uint32_t> ParameterRecord(int row) const;
-
- private:
-  int ModeIndexOfRow(int row) const;
-  std::optional<std::uint32_t> exRegTable_;
-  bool endFound_ = false;
-  std::vector<ExRow> records_;
-};
-
-// The bytes an Apply of page `page` may write: those of the structures it shows, found from what
-// its controls show and from the image as it is now; `modes` is what the mode list was built from.
-ByteSet ShownBytes(int page, const testing_support::FakeControls& controls, const ModeListModel& modes);
-
-using FuzzSheet = testing_support::FakeSheet;
-using FuzzPrompts = testing_support::ScriptedPrompts;
-
-// The first property of a run that did not hold; everything after it may just be its consequence.
-class Verdict {
- public:
-  bool Require(bool holds, const char* failure) {
-    if (!holds) Fail(failure);
+// Keeps the first property that did not hold; what follows may just be its consequence.
+struct Verdict {
+  std::string failure;
+  bool Require(bool holds, const std::string& what) {
+    if (!holds && failure.empty()) failure = what;
     return holds;
   }
-  void Fail(std::string failure) {
-    if (failure_.empty()) failure_ = std::move(failure);
-  }
-  bool failed() const { return !failure_.empty(); }
-  std::string Take() { return std::move(failure_); }
-
- private:
-  std::string failure_;
 };
 
 }  // namespace fuzzing

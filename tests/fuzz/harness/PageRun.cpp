@@ -1,240 +1,311 @@
-// One fuzz run of a page: an arbitrary image, the page shown, a script of user actions and the
-// properties every Apply must keep (Fuzz.h); the same driver for every page.
-#include <algorithm>
+// The runs of the pages (Fuzz.h): one driver for every page, and the mode list's own run.
 #include <cstdio>
-#include <cstring>
 #include <iterator>
+#include <optional>
 
+#include "pages/modes/CExModeList.h"
+#include "pages/modes/CModeRowMaps.h"
+#include "pages/modes/ModeNames.h"
 #include "res/resource.h"
-#include "tests/fuzz/harness/CliSetRun.h"
-#include "tests/fuzz/harness/FontFileRun.h"
+#include "rom/FontLayout.h"
+#include "rom/ValueText.h"
 #include "tests/fuzz/harness/Fuzz.h"
+#include "tests/support/FakeSheet.h"
 
 namespace fuzzing {
 namespace {
 
+using Sheet = testing_support::FakeSheet;
+using Opt = std::optional<std::uint32_t>;
+
+Opt Within(std::uint32_t offset, std::uint32_t length) {
+  return rom::ImageBuffer::Contains(offset, length) ? Opt(offset) : std::nullopt;
+}
+
+// The rows of the mode list as the image names them when the page builds the list, and the
+// records each row shows: its mode's extended register record and the parameter record it names.
+class Modes {
+ public:
+  void Capture() {
+    CExModeList list;
+    located_ = list.Locate();
+    exRegTable_ = list.exRegTable();
+    complete_ = located_ && list.Scan(records_);
+    for (const std::uint32_t record : records_) {
+      const std::uint8_t mode = CExModeList::ModeIndex(record);
+      const Opt exReg = ExRegOf(mode);
+      const std::uint8_t param = exReg ? rom::RomImage.Byte(*exReg + 2) : 0;
+      exRows_.push_back({mode, !exReg ? 0 : param != 0 ? param : mode});
+    }
+  }
+  bool complete() const { return complete_; }
+  const std::vector<std::uint32_t>& records() const { return records_; }
+  int Rows() const { return kStdRowCount + std::min(static_cast<int>(exRows_.size()), CModeRowMaps::kMaxExRows); }
+  Opt ExReg(int row) const { return ExRegOf(Index(row, false)); }
+  Opt Parameter(int row) const {
+    const int index = Index(row, true);
+    const rom::Located save = rom::FollowOemEntry(rom::OemEntry::kSavePointerTable, "", 2);
+    if (index < 0 || (row >= kStdRowCount && index == 0) || !save) return std::nullopt;
+    return Within(rom::RomImage.Word(save.offset) + 64u * static_cast<std::uint32_t>(index), 64);
+  }
+
+ private:
+  int Index(int row, bool param) const {
+    if (row >= 0 && row < kStdRowCount) return kStdRowModeIndex[static_cast<std::size_t>(row)];
+    if (row < kStdRowCount || row >= Rows()) return -1;
+    const auto& ex = exRows_[static_cast<std::size_t>(row - kStdRowCount)];
+    return param ? ex.second : ex.first;
+  }
+  Opt ExRegOf(int mode) const {
+    return located_ && mode >= 0 ? Within(exRegTable_ + 5u * static_cast<std::uint32_t>(mode), 5) : std::nullopt;
+  }
+  bool located_ = false, complete_ = false;
+  std::uint32_t exRegTable_ = 0;
+  std::vector<std::uint32_t> records_;
+  std::vector<std::pair<int, int>> exRows_;  // mode index, parameter record index (0: none)
+};
+
+// The bytes an Apply of `page` may write: those of the structures it shows now.
+ByteSet Shown(int page, const ui::HeadlessControls& c, const Modes& modes) {
+  ByteSet bytes;
+  const int row = c.ListSelection(IDC_MODE_LIST), font = c.ListSelection(IDC_FONT_LIST);
+  std::uint32_t first = 0;
+  std::string error;
+  switch (page) {
+    case 0:
+      if (const Opt record = modes.Parameter(row), exReg = modes.ExReg(row); record && exReg) {
+        Mark(bytes, record, 64);
+        Mark(bytes, exReg, 5);
+      }
+      break;
+    case 1: Mark(bytes, rom::kSubsystemVendorIdOffset, 4); break;
+    case 2: Mark(bytes, rom::kSignatureTextOffset, 16); break;
+    case 3:  // the length word and the most text an Apply may store
+      if (const rom::Located at = rom::FollowOemEntry(rom::OemEntry::kSignOn, "", 2)) Mark(bytes, at.offset, 2 + 120);
+      break;
+    case 4:
+      if (const rom::Located at = rom::FollowOemEntry(rom::OemEntry::kMemoryConfig, "", 36)) Mark(bytes, at.offset, 36);
+      break;
+    default:
+      // The selected glyph's rows, clipped to the image; the font word itself may point anywhere.
+      if (font < 0 || font >= static_cast<int>(std::size(rom::kFontKinds))) break;
+      const rom::FontKind& kind = rom::kFontKinds[font];
+      if (!rom::FontWord(kind.entry, first, error)) break;
+      const int list = !kind.fixup ? IDC_CHAR_LIST_FULL : kind.height == 14 ? IDC_CHAR_LIST_9X14 : IDC_CHAR_LIST_9X16;
+      const auto glyph = static_cast<std::uint32_t>(std::max(0, c.ListSelection(list)));
+      const auto height = static_cast<std::uint32_t>(kind.height);
+      if (!kind.fixup && glyph < 256) Mark(bytes, first + glyph * height, height);
+      if (kind.fixup) {
+        rom::ScanFixups(first, kind.height, [&](std::uint32_t k, std::uint32_t record, std::uint8_t) {
+          if (k == glyph) Mark(bytes, record + 1, height);
+          return k < glyph;
+        });
+      }
+  }
+  return bytes;
+}
+
+enum Kind { kText, kList, kCheck };
+struct ControlRange {
+  int page;
+  Kind kind;
+  int first, last;
+};
+// The boxes a user can type into, the lists and the check boxes of each page.
+constexpr ControlRange kControls[] = {{0, kText, IDC_PARAM_FIRST, IDC_CRTC_1B},
+                                      {0, kList, IDC_MODE_LIST, IDC_MODE_LIST},
+                                      {0, kCheck, IDC_NATIVE_MODE, IDC_NATIVE_DOUBLE_SCAN},
+                                      {1, kText, IDC_ID_VALUE, IDC_ID_VALUE},
+                                      {1, kList, IDC_ID_KIND, IDC_ID_KIND},
+                                      {2, kText, IDC_SIGNATURE_ASCII_FIRST, IDC_SIGNATURE_HEX_FIRST + 15},
+                                      {3, kText, IDC_SIGN_ON_TEXT, IDC_SIGN_ON_TEXT},
+                                      {4, kText, IDC_MEMORY_REG_FIRST, IDC_MEMORY_REG_FIRST + 8},
+                                      {5, kText, IDC_GLYPH_ROW_FIRST, IDC_GLYPH_ROW_FIRST + 15},
+                                      {5, kList, IDC_FONT_LIST, IDC_CHAR_LIST_FULL},
+                                      {5, kList, IDC_CHAR_LIST_9X16, IDC_CHAR_LIST_9X14}};
+
 // Every Apply and tab switch reloads pages, which costs most of a run: they are rationed.
-constexpr int kMaxSteps = 32, kMaxApplies = 4, kMaxSwitches = 2;
-constexpr std::size_t kMaxShortText = 40;
-using Bytes = std::vector<std::uint8_t>;
-
-std::vector<int> Range(int first, int last) {
-  std::vector<int> ids;
-  for (int id = first; id <= last; ++id) ids.push_back(id);
-  return ids;
-}
-
-// The boxes a user can type into, the lists and the check boxes, by page.
-std::vector<int> TextIds(int page) {
-  switch (page) {
-    case 0: return Range(IDC_PARAM_FIRST, IDC_CRTC_1B);
-    case 1: return {IDC_ID_VALUE};
-    case 2: return Range(IDC_SIGNATURE_ASCII_FIRST, IDC_SIGNATURE_HEX_FIRST + 15);
-    case 3: return {IDC_SIGN_ON_TEXT};
-    case 4: return Range(IDC_MEMORY_REG_FIRST, IDC_MEMORY_REG_FIRST + 8);
-    default: return Range(IDC_GLYPH_ROW_FIRST, IDC_GLYPH_ROW_FIRST + 15);
-  }
-}
-std::vector<int> ListIds(int page) {
-  switch (page) {
-    case 0: return {IDC_MODE_LIST};
-    case 1: return {IDC_ID_KIND};
-    case 5: return {IDC_FONT_LIST, IDC_CHAR_LIST_FULL, IDC_CHAR_LIST_9X16, IDC_CHAR_LIST_9X14};
-    default: return {};
-  }
-}
-std::vector<int> CheckIds(int page) {
-  return page == 0 ? std::vector<int>{IDC_NATIVE_MODE, IDC_INTERLACE, IDC_NATIVE_DOUBLE_SCAN} : std::vector<int>{};
-}
-
-std::string Hex(long offset) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%04lXh", offset);
-  return text;
-}
-
-Bytes Image() { return {rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize}; }
-
-// A byte that differs between `before` and the image now and is not `allowed`, -1 for none.
-long ChangedByte(const Bytes& before, const ByteSet* allowed = nullptr) {
-  const std::uint8_t* now = rom::RomImage.data();
-  // Most runs change nothing or a few bytes: whole blocks are compared first.
-  constexpr std::size_t kBlock = 1024;
-  for (std::size_t block = 0; block < rom::kRomSize; block += kBlock) {
-    if (std::memcmp(before.data() + block, now + block, kBlock) == 0) continue;
-    for (std::size_t i = block; i < block + kBlock; ++i)
-      if (before[i] != now[i] && (allowed == nullptr || !allowed->test(i))) return static_cast<long>(i);
-  }
-  return -1;
-}
+constexpr int kMaxSteps = 32, kMaxApplies = 4, kMaxSwitches = 2, kMaxShortText = 40;
 
 class PageRun {
  public:
   PageRun(int page, const std::uint8_t* data, std::size_t size)
-      : page_(page), script_(data), scriptSize_(std::min(size, kScriptBytes)) {
-    rom::ResetRomState();
-    rom::RomImage.Assign(data + scriptSize_,
-                         static_cast<std::uint32_t>(std::min<std::size_t>(size - scriptSize_, rom::kRomSize)));
-    rom::romLoaded = 1;
-    ++rom::imageGeneration;
-    // The Parameter Table builds its list from the image as it is before anything is applied.
-    if (page_ == 0) modes_.Capture();
+      : page_(page), script_(data), end_(std::min(size, kScriptBytes)) {
+    LoadImage(data + end_, size - end_);
+    if (page_ == 0) modes_.Capture();  // the list is built from the image before anything is applied
   }
 
   std::string Run() {
-    const Bytes original = Image();
-    const std::size_t mark = sheet_.prompts.Mark();
-    sheet_.SetActivePage(page_);
-    if (ChangedByte(original) >= 0) Fail("showing the page changed the image");
-    Loaded(mark);
-    ApplyWithoutEdits("right after the page was shown");
+    Reload("showing the page", [&] { sheet_.SetActivePage(page_); });
+    ApplyWithoutEdits("Apply without edits right after the page was shown");
     int applies = 0, switches = 0;
-    while (!verdict_.failed() && position_ < scriptSize_ && step_ < kMaxSteps) {
+    while (verdict_.failure.empty() && at_ < end_ && step_ < kMaxSteps) {
       ++step_;
       const std::uint8_t op = Next();
       if (op == 0) break;  // the rest of the script region is padding
-      switch ((op - 1) % 6) {
-        case 0: Type(); break;
-        case 1: SelectEntry(true); break;
-        case 2: SelectEntry(false); break;
-        case 3: Toggle(); break;
-        case 4:
-          if (++applies <= kMaxApplies) Apply();
-          break;
-        default:
-          if (++switches <= kMaxSwitches) SwitchAway();
-          break;
-      }
+      const int kind = (op - 1) % 6;
+      if (kind == 0) Type();
+      if (kind == 1 || kind == 2) Select(kind == 1);
+      if (const int id = kind == 3 ? Choose(kCheck) : 0) controls().SetChecked(id, !controls().IsChecked(id));
+      if (kind == 4 && ++applies <= kMaxApplies) Apply();
+      if (kind == 5 && ++switches <= kMaxSwitches) SwitchAway();
     }
-    if (!verdict_.failed()) Apply();
-    if (!verdict_.failed()) ApplyWithoutEdits("after the last Apply");
+    if (verdict_.failure.empty()) Apply();
+    if (verdict_.failure.empty()) ApplyWithoutEdits("Apply without edits after the last Apply");
     if (sheet_.prompts.fileDialogs() != 0) Fail("a file dialog was shown although an image is loaded");
-    if (sheet_.ended()) Fail("the window was closed");
-    if (rom::romLoaded != 1) Fail("romLoaded changed");
-    return verdict_.Take();
+    if (sheet_.ended() || rom::romLoaded != 1) Fail("the window was closed or romLoaded changed");
+    return verdict_.failure;
   }
 
  private:
-  // The script's next byte; past its end every byte reads as 0.
-  std::uint8_t Next() { return position_ < scriptSize_ ? script_[position_++] : 0; }
+  std::uint8_t Next() { return at_ < end_ ? script_[at_++] : 0; }
   void Fail(const std::string& what) {
-    verdict_.Fail("page " + std::to_string(page_) + " (" + page().Caption() + "), step " + std::to_string(step_) +
-                  ": " + what);
+    verdict_.Require(false, "page " + std::to_string(page_) + " (" + page().Caption() + "), step " +
+                                std::to_string(step_) + ": " + what);
   }
   ui::PropertyPage& page() { return sheet_.sheet.Page(page_); }
-  testing_support::FakeControls& controls() { return sheet_.controls(page_); }
-  // One of the visible controls among `ids`, chosen by the script's next byte; 0 for none.
-  int Choose(const std::vector<int>& ids) {
+  ui::HeadlessControls& controls() { return sheet_.controls(page_); }
+  // One of the page's visible controls of `kind`, chosen by the script's next byte; 0 for none.
+  int Choose(Kind kind) {
     std::vector<int> visible;
-    for (const int id : ids)
-      if (controls().IsVisible(id)) visible.push_back(id);
+    for (const ControlRange& r : kControls)
+      for (int id = r.first; r.page == page_ && r.kind == kind && id <= r.last; ++id)
+        if (controls().IsVisible(id)) visible.push_back(id);
     const std::uint8_t which = Next();
     return visible.empty() ? 0 : visible[which % visible.size()];
   }
 
   void Type() {
-    const int id = Choose(TextIds(page_));
+    const int id = Choose(kText);
     std::size_t length = Next();
     if (id == 0) return;
     // The sign-on box has no limit: long texts reach the room the BIOS keeps for it.
     if (id != IDC_SIGN_ON_TEXT) length %= kMaxShortText + 1;
-    length = std::min(length, scriptSize_ - position_);
-    controls().Type(id, std::string(reinterpret_cast<const char*>(script_ + position_), length));
-    position_ += length;
+    length = std::min(length, end_ - at_);
+    controls().Type(id, std::string(reinterpret_cast<const char*>(script_ + at_), length));
+    at_ += length;
   }
 
-  void SelectEntry(bool closeUp) {
-    const int id = Choose(ListIds(page_));
+  void Select(bool closeUp) {
+    const int id = Choose(kList);
     const std::uint8_t entry = Next();
-    const int count = id == 0 ? 0 : controls().ListCount(id);
+    const int count = controls().ListCount(id);
     if (count == 0) return;
     controls().ListSelect(id, entry % count);
-    if (!closeUp) return;
+    if (closeUp) Reload("closing a list", [&] { sheet_.CloseUp(id); });
+  }
+
+  // `load` loads the page, which may not change the image; what the page shows is then what it loaded,
+  // or, when a box was shown, that and maybe what it showed before.
+  template <typename Load>
+  void Reload(const char* what, Load load) {
     const Bytes before = Image();
     const std::size_t mark = sheet_.prompts.Mark();
-    sheet_.CloseUp(id);
-    if (ChangedByte(before) >= 0) Fail("closing list " + std::to_string(id) + " changed the image");
-    Loaded(mark);
-  }
-
-  void Toggle() {
-    if (const int id = Choose(CheckIds(page_))) controls().SetChecked(id, !controls().IsChecked(id));
-  }
-
-  // A load of the page ended; `mark` is where its boxes began. A load that showed a box may
-  // have kept what the page showed before.
-  void Loaded(std::size_t mark) {
-    const ByteSet now = ShownBytes(page_, controls(), modes_);
+    load();
+    if (Changed(before) >= 0) Fail(std::string(what) + " changed the image");
+    const ByteSet now = Shown(page_, controls(), modes_);
     shown_ = sheet_.prompts.AnySince(mark) ? (shown_ | now) : now;
   }
 
-  // The sheet's Apply (romModified = 1, then StoreToImage and LoadFromImage on the active page)
-  // in its two steps, so that a box shown by the store can be told from one shown by the reload:
-  // a store that refuses must write nothing, while a reload may well fail on what the store wrote.
+  // The sheet's Apply (romModified = 1, StoreToImage, LoadFromImage) in its steps, so that a box shown by
+  // the store is told from one shown by the reload: a store that refuses writes nothing, while a reload
+  // may well fail on what the store wrote.
   void Apply() {
     const Bytes before = Image();
     const ByteSet allowed = shown_;
     const std::size_t mark = sheet_.prompts.Mark();
     rom::romModified = 1;
     page().StoreToImage();
-    if (const long outside = ChangedByte(before, &allowed); outside >= 0)
-      Fail("Apply wrote byte " + Hex(outside) + ", outside the structures the page shows");
-    // A refusal names what it refuses in an "Error Message" box; a data exchange prompt of the
-    // class library stops only the exchange, and the page stores what it holds.
-    const FuzzPrompts::Shown* box = sheet_.prompts.ErrorSince(mark);
-    if (const long changed = ChangedByte(before); box != nullptr && changed >= 0)
-      Fail("Apply refused with \"" + box->text + "\" and still changed byte " + Hex(changed));
-    const Bytes stored = Image();
-    const std::size_t reload = sheet_.prompts.Mark();
-    page().LoadFromImage();
-    if (ChangedByte(stored) >= 0) Fail("the reload after Apply changed the image");
-    Loaded(reload);
+    if (const long outside = Changed(before, &allowed); outside >= 0)
+      Fail("Apply wrote byte " + rom::HexText(static_cast<std::uint32_t>(outside), 4) +
+           "h, outside the shown structures");
+    // A data exchange prompt of the class library only stops the exchange; a refusal is an "Error Message".
+    const auto* box = sheet_.prompts.ErrorSince(mark);
+    if (box != nullptr && Changed(before) >= 0) Fail("Apply refused with \"" + box->text + "\" and still wrote");
+    Reload("the reload after Apply", [&] { page().LoadFromImage(); });
   }
 
   void ApplyWithoutEdits(const char* when) {
-    const Bytes before = Image();
-    const std::size_t mark = sheet_.prompts.Mark();
-    sheet_.sheet.OnCommand(1);
-    if (const long changed = ChangedByte(before); changed >= 0)
-      Fail(std::string("Apply without edits ") + when + " changed byte " + Hex(changed));
+    Reload(when, [&] { sheet_.sheet.OnCommand(1); });
     if (rom::romModified != 1) Fail("Apply did not mark the image modified");
-    Loaded(mark);
   }
 
   void SwitchAway() {
-    // The Sub Vendor ID page loads in no time; the others have targets of their own.
-    const int other = page_ == 1 ? 2 : 1;
+    const int other = page_ == 1 ? 2 : 1;  // the Sub Vendor ID page loads in no time
     const Bytes before = Image();
     sheet_.SetActivePage(other);
-    // A failed check keeps the page active; nothing was reloaded then.
-    if (sheet_.ActivePageIndex() == page_) return;
-    const std::size_t mark = sheet_.prompts.Mark();
-    sheet_.SetActivePage(page_);
-    if (sheet_.ActivePageIndex() != page_)
-      Fail("page " + std::to_string(other) + " could not be left right after it was shown");
-    if (ChangedByte(before) >= 0) Fail("switching to page " + std::to_string(other) + " and back changed the image");
-    Loaded(mark);
+    if (Changed(before) >= 0) Fail("leaving the page changed the image");
+    if (sheet_.ActivePageIndex() == page_) return;  // a failed check keeps the page: nothing reloaded
+    Reload("switching back", [&] { sheet_.SetActivePage(page_); });
+    if (sheet_.ActivePageIndex() != page_) Fail("page " + std::to_string(other) + " could not be left");
   }
 
   int page_;
   const std::uint8_t* script_;
-  std::size_t scriptSize_, position_ = 0;
-  FuzzSheet sheet_;
-  ModeListModel modes_;
+  std::size_t end_, at_ = 0;
+  int step_ = 0;
+  Sheet sheet_;
+  Modes modes_;
   ByteSet shown_;  // what the last successful load showed
   Verdict verdict_;
-  int step_ = 0;
 };
+
+std::string RunModeListInput(const std::uint8_t* data, std::size_t size) {
+  LoadImage(data, size);
+  Modes modes;
+  modes.Capture();
+  const Bytes original = Image();
+  Verdict v;
+  Sheet sheet;
+  ui::HeadlessControls& c = sheet.controls(0);
+  sheet.SetActivePage(0);
+  v.Require(modes.complete() || sheet.prompts.ErrorSince(0), "a broken chain to the mode list was not reported");
+  const int count = c.ListCount(IDC_MODE_LIST);
+  v.Require(count == modes.Rows(),
+            "the list has " + std::to_string(count) + " rows, the chain names " + std::to_string(modes.Rows()));
+  for (int row = 0; row < count && v.failure.empty(); ++row) {
+    const std::string name = "row " + std::to_string(row) + ": ", text = c.ListItemText(IDC_MODE_LIST, row);
+    char mode[16];
+    if (row >= kStdRowCount) {
+      const std::uint32_t record = modes.records()[static_cast<std::size_t>(row - kStdRowCount)];
+      std::snprintf(mode, sizeof mode, "Mode %Xh - ", static_cast<unsigned>(rom::RomImage.Word(record + 2)));
+    }
+    v.Require(row < kStdRowCount ? text == StdModeNames[kStdRowModeIndex[static_cast<std::size_t>(row)]]
+                                 : text.rfind(mode, 0) == 0,
+              name + "\"" + text + "\" does not name its mode");
+    const std::size_t mark = sheet.prompts.Mark();
+    sheet.Pick(IDC_MODE_LIST, row);
+    const Opt record = modes.Parameter(row), exReg = modes.ExReg(row);
+    if (!record || !exReg) {
+      v.Require(sheet.prompts.ErrorSince(mark), name + "a row without usable records showed no message");
+      continue;
+    }
+    if (const auto* box = sheet.prompts.FirstSince(mark)) v.Require(false, name + "usable records, yet " + box->text);
+    std::uint32_t at = *record;
+    for (int id = IDC_PARAM_FIRST; id <= IDC_PARAM_LAST; ++id, ++at) {
+      const bool word = id == IDC_PARAM_REGEN_LENGTH;
+      const std::string image = rom::HexText(word ? rom::RomImage.Word(at++) : rom::RomImage.Byte(at), word ? 4 : 2);
+      if (c.TextOf(id) != image) v.Require(false, name + "box " + std::to_string(id) + " is not " + image);
+    }
+    const std::uint8_t flags = rom::RomImage.Byte(*exReg);
+    v.Require(c.TextOf(IDC_PIXEL_FORMAT) == std::to_string(flags >> 3 & 7) &&
+                  c.IsChecked(IDC_NATIVE_MODE) == ((flags & 1) != 0) &&
+                  c.IsChecked(IDC_INTERLACE) == ((flags & 2) != 0) &&
+                  c.IsChecked(IDC_NATIVE_DOUBLE_SCAN) == ((flags & 4) != 0) &&
+                  c.TextOf(IDC_CRTC_1B) == rom::HexText(rom::RomImage.Byte(*exReg + 1), 2) &&
+                  c.TextOf(IDC_PARAM_INDEX) == rom::HexText(rom::RomImage.Byte(*exReg + 2), 2) &&
+                  c.TextOf(IDC_CLOCK_WORD) == rom::HexText(rom::RomImage.Word(*exReg + 3), 4),
+              name + "the extended register group is not what its record holds");
+  }
+  v.Require(Changed(original) < 0, "the image changed");
+  v.Require(rom::romModified == 0, "romModified was set without an Apply");
+  v.Require(sheet.prompts.fileDialogs() == 0, "a file dialog was shown although an image is loaded");
+  return v.failure;
+}
 
 }  // namespace
 
-std::string RunRomFileInput(const std::uint8_t* data, std::size_t size);
-std::string RunModeListInput(const std::uint8_t* data, std::size_t size);
-
 std::string RunTargetInput(const std::string& target, const std::uint8_t* data, std::size_t size) {
-  // In the order of the sheet's pages.
-  static const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
-                                             "page_sign_on_string",  "page_memory_config", "page_font_images"};
   if (target == "rom_file") return RunRomFileInput(data, size);
   if (target == "mode_list") return RunModeListInput(data, size);
   if (target == "cli_set") return RunCliSetInput(data, size);

@@ -1,4 +1,4 @@
-// Writes the starting corpus of every fuzz target: make_fuzz_seeds CORPUS_DIRECTORY [FONT_DIRECTORY]
+// Writes the starting corpus of every fuzz target: make_fuzz_seeds CORPUS_DIRECTORY
 //
 // Well-formed images (the sample image and a compact one) give the fuzzers the
 // pointer chains that random bytes would take long to find; one folder per target.
@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "rom/fonts/FontFile.h"
-#include "tests/fuzz/harness/CliSetRun.h"
-#include "tests/fuzz/harness/FontFileRun.h"
 #include "tests/fuzz/harness/Fuzz.h"
 #include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
@@ -18,12 +16,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using fuzzing::Bytes;
 using testing_support::ExMode;
 using testing_support::RomBuilder;
-
-const char* const kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
-                                    "page_sign_on_string",  "page_memory_config", "page_font_images"};
 
 void Write(const fs::path& path, const Bytes& bytes) {
   fs::create_directories(path.parent_path());
@@ -38,9 +33,7 @@ Bytes CompactImage() {
   b.SignatureText("OMBRIX VGA V1.00").SignOn("Fuzz\r\nVGA").SubsystemIds(0x1A5E, 0x0101);
   b.MemoryConfig({1, 2, 3, 4, 5, 6, 7, 8, 9});
   for (int i = 0; i < 32; ++i) {
-    std::array<std::uint8_t, 64> record{};
-    for (int j = 0; j < 64; ++j) record[static_cast<std::size_t>(j)] = static_cast<std::uint8_t>(i + j);
-    b.ParameterRecord(i, record);
+    b.ParameterRecord(i, {static_cast<std::uint8_t>(80 - i), 24, 16, 0, 0x10, 1, 2, 3, 0x63});
     b.ExReg(i, static_cast<std::uint8_t>(i), 0x1B, i >= 29 ? static_cast<std::uint8_t>(i) : 0, 0x1234);
   }
   b.AddExMode(ExMode{29, 0x101, 6, 640, 480, 16}).AddExMode(ExMode{30, 0x103, 6, 800, 600, 16});
@@ -52,30 +45,24 @@ Bytes CompactImage() {
   return bytes;
 }
 
-// A short script of every kind of step, padded to the script region.
-Bytes Script(const Bytes& steps) {
-  Bytes script = steps;
-  script.resize(fuzzing::kScriptBytes, 0);
-  return script;
-}
-
-Bytes Concat(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+// `head` padded with zeros to `size` bytes, then `tail`.
+Bytes Concat(Bytes head, const Bytes& tail, std::size_t size = 0) {
+  head.resize(std::max(head.size(), size));
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: %s CORPUS_DIRECTORY [FONT_DIRECTORY]\n", argv[0]);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s CORPUS_DIRECTORY\n", argv[0]);
     return 2;
   }
   try {
     const fs::path root = argv[1];
     std::vector<std::string> notes;
-    const sample_rom::SampleFonts fonts =
-        sample_rom::LoadSampleFonts(argc == 3 ? argv[2] : "/usr/share/consolefonts", notes);
+    const sample_rom::SampleFonts fonts = sample_rom::LoadSampleFonts("/usr/share/consolefonts", notes);
     const Bytes sample = sample_rom::BuildSampleRom(fonts).bytes();
     const Bytes compact = CompactImage();
 
@@ -85,42 +72,39 @@ int main(int argc, char** argv) {
     Write(root / "mode_list" / "sample.rom", sample);
     Write(root / "mode_list" / "compact.rom", compact);
 
-    const Bytes none = Script({});
     // Type "5A" into the first box, close the first list on its second entry, toggle, Apply,
     // switch to the next page and back, select with the keyboard, Apply.
-    const Bytes edits = Script({1, 0, 2, '5', 'A', 2, 0, 1, 4, 0, 5, 6, 3, 0, 2, 1, 1, 1, 'F', 5});
-    // A long sign-on text with markers, typed into the first box of any page.
+    const Bytes edits = {1, 0, 2, '5', 'A', 2, 0, 1, 4, 0, 5, 6, 3, 0, 2, 1, 1, 1, 'F', 5};
+    // A long sign-on text with markers, typed into the first box of any page, then Apply.
     const std::string marked = "Ombrix<NEWLINE>VGA<NUL>BIOS 1.0";
-    Bytes longText{1, 0, static_cast<std::uint8_t>(marked.size())};
-    longText.insert(longText.end(), marked.begin(), marked.end());
-    longText.push_back(5);
-    for (const char* target : kPageTargets) {
+    const Bytes text =
+        Concat(Concat({1, 0, static_cast<std::uint8_t>(marked.size())}, Bytes(marked.begin(), marked.end())), {5});
+    for (const char* target : fuzzing::kPageTargets) {
       const fs::path dir = root / target;
-      Write(dir / "sample.bin", Concat(none, sample));
-      Write(dir / "sample_edits.bin", Concat(edits, sample));
-      Write(dir / "compact_edits.bin", Concat(edits, compact));
-      Write(dir / "compact_text.bin", Concat(Script(longText), compact));
+      Write(dir / "sample.bin", Concat({}, sample, fuzzing::kScriptBytes));
+      Write(dir / "sample_edits.bin", Concat(edits, sample, fuzzing::kScriptBytes));
+      Write(dir / "compact_edits.bin", Concat(edits, compact, fuzzing::kScriptBytes));
+      Write(dir / "compact_text.bin", Concat(text, compact, fuzzing::kScriptBytes));
     }
     // Three assignments: a mode register, a glyph row, the sign-on text.
-    Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
-    assignments.resize(fuzzing::kCliScriptBytes, 0);
-    Write(root / "cli_set" / "sample.bin", Concat(assignments, sample));
-    Write(root / "cli_set" / "compact.bin", Concat(assignments, compact));
-    // Each full font as every kind of file, and a fix-up table as JSON.
+    const Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
+    Write(root / "cli_set" / "sample.bin", Concat(assignments, sample, fuzzing::kCliScriptBytes));
+    Write(root / "cli_set" / "compact.bin", Concat(assignments, compact, fuzzing::kCliScriptBytes));
+    // Each full font as every kind of file (the first byte: font + 5 * file name), a fix-up table as JSON.
     const sample_rom::FontGlyphs* glyphs[] = {&fonts.font8x8, &fonts.font8x14, &fonts.font8x16};
     for (int kind = 0; kind < 3; ++kind) {
       const rom::fonts::Glyphs g{glyphs[kind]->height, glyphs[kind]->rows};
-      const std::pair<int, rom::fonts::FontFormat> files[] = {
-          {kind, rom::fonts::FontFormat::kRaw}, {3, rom::fonts::FontFormat::kPsf1}, {4, rom::fonts::FontFormat::kPsf2}};
+      using rom::fonts::FontFormat;
+      const std::pair<int, FontFormat> files[] = {
+          {kind, FontFormat::kRaw}, {3, FontFormat::kPsf1}, {4, FontFormat::kPsf2}};
       for (const auto& [name, format] : files) {
         Write(root / "font_file" / (std::to_string(kind) + "_" + fuzzing::kFontFileNames[name]),
-              Concat({fuzzing::FontFileSelector(kind, name)}, rom::fonts::EncodeFontFile(g, format)));
+              Concat({static_cast<std::uint8_t>(kind + 5 * name)}, rom::fonts::EncodeFontFile(g, format)));
       }
     }
     const std::string json =
         R"({"records": [{"code": "4D", "rows": ["81","42","24","18","18","24","42","81","00","00","00","00","00","7E"]}]})";
-    Write(root / "font_file" / "fixup.json",
-          Concat({fuzzing::FontFileSelector(3, 0)}, Bytes(json.begin(), json.end())));
+    Write(root / "font_file" / "fixup.json", Concat({3}, Bytes(json.begin(), json.end())));
     for (const std::string& note : notes) std::fprintf(stderr, "%s: %s\n", argv[0], note.c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
