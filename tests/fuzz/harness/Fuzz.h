@@ -1,28 +1,21 @@
 #pragma once
-// The fuzz targets' harness: each run takes one input and returns the first property that did not
-// hold, "" when every one held.
-//
-// rom_file: a file's whole content, loaded and saved over itself and to a new file, in memory: a load
-//   takes exactly the file's first 32 KB or refuses and changes nothing; a save fixes the checksum,
-//   keeps the bytes past 32 KB and leaves no other file.
-// mode_list: an image; the Parameter Table closes on every row of its list in turn. The list holds the
-//   rows the chain names, each row shows exactly the bytes of its records or says why it cannot, and
-//   nothing writes to the image.
-// page_*: kScriptBytes of user actions, then the image. Steps, each an op byte and its arguments (0 ends
-//   the script), by (op - 1) % 6: type (box, length, bytes), close a list on an entry (list, entry),
-//   select with the keyboard (list, entry), toggle (check box), Apply, switch to another page and back.
-//   Apply is also pressed without edits right after the page is shown and after the last step: neither
-//   may change a byte. No Apply writes outside the structures the page shows; one that refuses with an
-//   "Error Message" writes nothing.
-// cli_set: kCliScriptBytes of up to three `ombrix set` assignments, then the image: each may change
-//   only bytes of the structures its field belongs to, as the image says before it.
-// font_file: a byte choosing the font (% 5) and the file's name (/ 5 % 6), then the file: an import
-//   writes only the font's glyph rows or refuses and writes nothing; what it imported exports and
-//   imports again unchanged.
+// The fuzz targets' harness: each run takes one input and returns the first property that did not hold, or "".
+// rom_file: a file, loaded, saved over itself and to a new file, in memory: a load takes exactly the file's
+//   first 32 KB or refuses and changes nothing; a save fixes the checksum, keeps the bytes past 32 KB and
+//   leaves no other file.
+// mode_list: an image; the Parameter Table closes on each row in turn. The list holds the rows the chain
+//   names, each row shows exactly the bytes of its records or says why it cannot; nothing is written.
+// page_*: kScriptBytes of user actions, then the image. Steps, an op byte and its arguments (0 ends), by
+//   (op - 1) % 6: type (box, length, bytes), close a list on an entry (list, entry), select with the keyboard
+//   (list, entry), toggle (check box), Apply, switch to another page and back. Apply without edits, right
+//   after the page is shown and after the last step, changes nothing; no Apply writes outside the structures
+//   the page shows, and one that refuses with an "Error Message" writes nothing.
+// cli_set: kCliScriptBytes of up to three `ombrix set` assignments, then the image: each changes only bytes
+//   of the structures its field belongs to, as the image says before it.
+// font_file: a byte choosing the font (% 5) and the file's name (/ 5 % 6), then the file: an import writes
+//   only the font's glyph rows or refuses and writes nothing; what it imported exports and imports unchanged.
 #include <algorithm>
 #include <bitset>
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>

@@ -1,5 +1,4 @@
 // The runs of the pages (Fuzz.h): one driver for every page, and the mode list's own run.
-#include <cstdio>
 #include <iterator>
 #include <optional>
 
@@ -15,7 +14,6 @@
 namespace fuzzing {
 namespace {
 
-using Sheet = testing_support::FakeSheet;
 using Opt = std::optional<std::uint32_t>;
 
 Opt Within(std::uint32_t offset, std::uint32_t length) {
@@ -24,23 +22,34 @@ Opt Within(std::uint32_t offset, std::uint32_t length) {
 
 // The rows of the mode list as the image names them when the page builds the list, and the
 // records each row shows: its mode's extended register record and the parameter record it names.
-class Modes {
- public:
+struct Modes {
+  bool located = false, complete = false;
+  std::uint32_t exRegTable = 0;
+  std::vector<std::uint32_t> records;
+  std::vector<std::pair<int, int>> exRows;  // mode index, parameter record index (0: none)
+
   void Capture() {
     CExModeList list;
-    located_ = list.Locate();
-    exRegTable_ = list.exRegTable();
-    complete_ = located_ && list.Scan(records_);
-    for (const std::uint32_t record : records_) {
+    located = list.Locate();
+    exRegTable = list.exRegTable();
+    complete = located && list.Scan(records);
+    for (const std::uint32_t record : records) {
       const std::uint8_t mode = CExModeList::ModeIndex(record);
       const Opt exReg = ExRegOf(mode);
       const std::uint8_t param = exReg ? rom::RomImage.Byte(*exReg + 2) : 0;
-      exRows_.push_back({mode, !exReg ? 0 : param != 0 ? param : mode});
+      exRows.push_back({mode, !exReg ? 0 : param != 0 ? param : mode});
     }
   }
-  bool complete() const { return complete_; }
-  const std::vector<std::uint32_t>& records() const { return records_; }
-  int Rows() const { return kStdRowCount + std::min(static_cast<int>(exRows_.size()), CModeRowMaps::kMaxExRows); }
+  int Rows() const { return kStdRowCount + std::min(static_cast<int>(exRows.size()), CModeRowMaps::kMaxExRows); }
+  int Index(int row, bool param) const {
+    if (row >= 0 && row < kStdRowCount) return kStdRowModeIndex[static_cast<std::size_t>(row)];
+    if (row < kStdRowCount || row >= Rows()) return -1;
+    const auto& ex = exRows[static_cast<std::size_t>(row - kStdRowCount)];
+    return param ? ex.second : ex.first;
+  }
+  Opt ExRegOf(int mode) const {
+    return located && mode >= 0 ? Within(exRegTable + 5u * static_cast<std::uint32_t>(mode), 5) : std::nullopt;
+  }
   Opt ExReg(int row) const { return ExRegOf(Index(row, false)); }
   Opt Parameter(int row) const {
     const int index = Index(row, true);
@@ -48,21 +57,6 @@ class Modes {
     if (index < 0 || (row >= kStdRowCount && index == 0) || !save) return std::nullopt;
     return Within(rom::RomImage.Word(save.offset) + 64u * static_cast<std::uint32_t>(index), 64);
   }
-
- private:
-  int Index(int row, bool param) const {
-    if (row >= 0 && row < kStdRowCount) return kStdRowModeIndex[static_cast<std::size_t>(row)];
-    if (row < kStdRowCount || row >= Rows()) return -1;
-    const auto& ex = exRows_[static_cast<std::size_t>(row - kStdRowCount)];
-    return param ? ex.second : ex.first;
-  }
-  Opt ExRegOf(int mode) const {
-    return located_ && mode >= 0 ? Within(exRegTable_ + 5u * static_cast<std::uint32_t>(mode), 5) : std::nullopt;
-  }
-  bool located_ = false, complete_ = false;
-  std::uint32_t exRegTable_ = 0;
-  std::vector<std::uint32_t> records_;
-  std::vector<std::pair<int, int>> exRows_;  // mode index, parameter record index (0: none)
 };
 
 // The bytes an Apply of `page` may write: those of the structures it shows now.
@@ -95,34 +89,27 @@ ByteSet Shown(int page, const ui::HeadlessControls& c, const Modes& modes) {
       const auto glyph = static_cast<std::uint32_t>(std::max(0, c.ListSelection(list)));
       const auto height = static_cast<std::uint32_t>(kind.height);
       if (!kind.fixup && glyph < 256) Mark(bytes, first + glyph * height, height);
-      if (kind.fixup) {
-        rom::ScanFixups(first, kind.height, [&](std::uint32_t k, std::uint32_t record, std::uint8_t) {
-          if (k == glyph) Mark(bytes, record + 1, height);
-          return k < glyph;
-        });
-      }
+      rom::ScanFixups(first, kind.height, [&](std::uint32_t k, std::uint32_t record, std::uint8_t) {
+        if (kind.fixup && k == glyph) Mark(bytes, record + 1, height);
+        return kind.fixup && k < glyph;
+      });
   }
   return bytes;
 }
 
 enum Kind { kText, kList, kCheck };
-struct ControlRange {
-  int page;
-  Kind kind;
-  int first, last;
-};
-// The boxes a user can type into, the lists and the check boxes of each page.
-constexpr ControlRange kControls[] = {{0, kText, IDC_PARAM_FIRST, IDC_CRTC_1B},
-                                      {0, kList, IDC_MODE_LIST, IDC_MODE_LIST},
-                                      {0, kCheck, IDC_NATIVE_MODE, IDC_NATIVE_DOUBLE_SCAN},
-                                      {1, kText, IDC_ID_VALUE, IDC_ID_VALUE},
-                                      {1, kList, IDC_ID_KIND, IDC_ID_KIND},
-                                      {2, kText, IDC_SIGNATURE_ASCII_FIRST, IDC_SIGNATURE_HEX_FIRST + 15},
-                                      {3, kText, IDC_SIGN_ON_TEXT, IDC_SIGN_ON_TEXT},
-                                      {4, kText, IDC_MEMORY_REG_FIRST, IDC_MEMORY_REG_FIRST + 8},
-                                      {5, kText, IDC_GLYPH_ROW_FIRST, IDC_GLYPH_ROW_FIRST + 15},
-                                      {5, kList, IDC_FONT_LIST, IDC_CHAR_LIST_FULL},
-                                      {5, kList, IDC_CHAR_LIST_9X16, IDC_CHAR_LIST_9X14}};
+// The boxes a user can type into, the lists and the check boxes of each page: page, kind, first and last id.
+constexpr int kControls[][4] = {{0, kText, IDC_PARAM_FIRST, IDC_CRTC_1B},
+                                {0, kList, IDC_MODE_LIST, IDC_MODE_LIST},
+                                {0, kCheck, IDC_NATIVE_MODE, IDC_NATIVE_DOUBLE_SCAN},
+                                {1, kText, IDC_ID_VALUE, IDC_ID_VALUE},
+                                {1, kList, IDC_ID_KIND, IDC_ID_KIND},
+                                {2, kText, IDC_SIGNATURE_ASCII_FIRST, IDC_SIGNATURE_HEX_FIRST + 15},
+                                {3, kText, IDC_SIGN_ON_TEXT, IDC_SIGN_ON_TEXT},
+                                {4, kText, IDC_MEMORY_REG_FIRST, IDC_MEMORY_REG_FIRST + 8},
+                                {5, kText, IDC_GLYPH_ROW_FIRST, IDC_GLYPH_ROW_FIRST + 15},
+                                {5, kList, IDC_FONT_LIST, IDC_CHAR_LIST_FULL},
+                                {5, kList, IDC_CHAR_LIST_9X16, IDC_CHAR_LIST_9X14}};
 
 // Every Apply and tab switch reloads pages, which costs most of a run: they are rationed.
 constexpr int kMaxSteps = 32, kMaxApplies = 4, kMaxSwitches = 2, kMaxShortText = 40;
@@ -160,16 +147,15 @@ class PageRun {
  private:
   std::uint8_t Next() { return at_ < end_ ? script_[at_++] : 0; }
   void Fail(const std::string& what) {
-    verdict_.Require(false, "page " + std::to_string(page_) + " (" + page().Caption() + "), step " +
-                                std::to_string(step_) + ": " + what);
+    verdict_.Require(false, page().Caption() + ", step " + std::to_string(step_) + ": " + what);
   }
   ui::PropertyPage& page() { return sheet_.sheet.Page(page_); }
   ui::HeadlessControls& controls() { return sheet_.controls(page_); }
   // One of the page's visible controls of `kind`, chosen by the script's next byte; 0 for none.
   int Choose(Kind kind) {
     std::vector<int> visible;
-    for (const ControlRange& r : kControls)
-      for (int id = r.first; r.page == page_ && r.kind == kind && id <= r.last; ++id)
+    for (const auto& [p, k, first, last] : kControls)
+      for (int id = first; p == page_ && k == kind && id <= last; ++id)
         if (controls().IsVisible(id)) visible.push_back(id);
     const std::uint8_t which = Next();
     return visible.empty() ? 0 : visible[which % visible.size()];
@@ -244,7 +230,7 @@ class PageRun {
   const std::uint8_t* script_;
   std::size_t end_, at_ = 0;
   int step_ = 0;
-  Sheet sheet_;
+  testing_support::FakeSheet sheet_;
   Modes modes_;
   ByteSet shown_;  // what the last successful load showed
   Verdict verdict_;
@@ -256,22 +242,18 @@ std::string RunModeListInput(const std::uint8_t* data, std::size_t size) {
   modes.Capture();
   const Bytes original = Image();
   Verdict v;
-  Sheet sheet;
+  testing_support::FakeSheet sheet;
   ui::HeadlessControls& c = sheet.controls(0);
   sheet.SetActivePage(0);
-  v.Require(modes.complete() || sheet.prompts.ErrorSince(0), "a broken chain to the mode list was not reported");
+  v.Require(modes.complete || sheet.prompts.ErrorSince(0), "a broken chain to the mode list was not reported");
   const int count = c.ListCount(IDC_MODE_LIST);
   v.Require(count == modes.Rows(),
             "the list has " + std::to_string(count) + " rows, the chain names " + std::to_string(modes.Rows()));
   for (int row = 0; row < count && v.failure.empty(); ++row) {
     const std::string name = "row " + std::to_string(row) + ": ", text = c.ListItemText(IDC_MODE_LIST, row);
-    char mode[16];
-    if (row >= kStdRowCount) {
-      const std::uint32_t record = modes.records()[static_cast<std::size_t>(row - kStdRowCount)];
-      std::snprintf(mode, sizeof mode, "Mode %Xh - ", static_cast<unsigned>(rom::RomImage.Word(record + 2)));
-    }
-    v.Require(row < kStdRowCount ? text == StdModeNames[kStdRowModeIndex[static_cast<std::size_t>(row)]]
-                                 : text.rfind(mode, 0) == 0,
+    v.Require(text == (row < kStdRowCount
+                           ? StdModeNames[kStdRowModeIndex[static_cast<std::size_t>(row)]]
+                           : CExModeList::RowText(modes.records[static_cast<std::size_t>(row - kStdRowCount)])),
               name + "\"" + text + "\" does not name its mode");
     const std::size_t mark = sheet.prompts.Mark();
     sheet.Pick(IDC_MODE_LIST, row);
@@ -297,9 +279,8 @@ std::string RunModeListInput(const std::uint8_t* data, std::size_t size) {
                   c.TextOf(IDC_CLOCK_WORD) == rom::HexText(rom::RomImage.Word(*exReg + 3), 4),
               name + "the extended register group is not what its record holds");
   }
-  v.Require(Changed(original) < 0, "the image changed");
-  v.Require(rom::romModified == 0, "romModified was set without an Apply");
-  v.Require(sheet.prompts.fileDialogs() == 0, "a file dialog was shown although an image is loaded");
+  v.Require(Changed(original) < 0 && rom::romModified == 0 && sheet.prompts.fileDialogs() == 0,
+            "the image changed, romModified was set without an Apply, or a file dialog was shown");
   return v.failure;
 }
 

@@ -1,48 +1,23 @@
-// Writes the starting corpus of every fuzz target: make_fuzz_seeds CORPUS_DIRECTORY
-//
-// Well-formed images (the sample image and a compact one) give the fuzzers the
-// pointer chains that random bytes would take long to find; one folder per target.
+// Writes the starting corpus of every fuzz target, a folder each: make_fuzz_seeds CORPUS_DIRECTORY. Well-formed
+// images give the fuzzers the pointer chains that random bytes would take long to find.
 #include <cstdio>
-#include <exception>
 #include <fstream>
-#include <string>
-#include <vector>
+#include <stdexcept>
 
 #include "rom/fonts/FontFile.h"
 #include "tests/fuzz/harness/Fuzz.h"
-#include "tests/support/RomBuilder.h"
 #include "tools/SampleRom.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using fuzzing::Bytes;
-using testing_support::ExMode;
-using testing_support::RomBuilder;
 
 void Write(const fs::path& path, const Bytes& bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-// Every structure in the first 15 KB, so that short inputs reach them all.
-Bytes CompactImage() {
-  RomBuilder b;
-  b.SignatureText("OMBRIX VGA V1.00").SignOn("Fuzz\r\nVGA").SubsystemIds(0x1A5E, 0x0101);
-  b.MemoryConfig({1, 2, 3, 4, 5, 6, 7, 8, 9});
-  for (int i = 0; i < 32; ++i) {
-    b.ParameterRecord(i, {static_cast<std::uint8_t>(80 - i), 24, 16, 0, 0x10, 1, 2, 3, 0x63});
-    b.ExReg(i, static_cast<std::uint8_t>(i), 0x1B, i >= 29 ? static_cast<std::uint8_t>(i) : 0, 0x1234);
-  }
-  b.AddExMode(ExMode{29, 0x101, 6, 640, 480, 16}).AddExMode(ExMode{30, 0x103, 6, 800, 600, 16});
-  b.AddExMode(ExMode{31, 0x105, 12, 1024, 768, 16});
-  b.Fixups(14, {{0x4D, std::vector<std::uint8_t>(14, 0x81)}}).Fixups(16, {{0x57, std::vector<std::uint8_t>(16, 0x42)}});
-  // Nothing lies past the sign-on text: the short input leaves the rest of the image 0.
-  Bytes bytes = b.bytes();
-  bytes.resize(b.layout().signOn + 0x100u);
-  return bytes;
 }
 
 // `head` padded with zeros to `size` bytes, then `tail`.
@@ -64,7 +39,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> notes;
     const sample_rom::SampleFonts fonts = sample_rom::LoadSampleFonts("/usr/share/consolefonts", notes);
     const Bytes sample = sample_rom::BuildSampleRom(fonts).bytes();
-    const Bytes compact = CompactImage();
+    // The sample's structures but its IDs lie in its first 15 KB: cut there, short inputs reach them all.
+    const Bytes compact(sample.begin(), sample.begin() + sample_rom::SampleLayout().signOn + 0x100);
 
     Write(root / "rom_file" / "sample.rom", sample);
     Write(root / "rom_file" / "sample_with_tail.rom", Concat(sample, Bytes(100, 0xEE)));
