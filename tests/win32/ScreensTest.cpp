@@ -13,9 +13,9 @@ void ExpectDrawnWhole(HWND hwnd, const std::string& name) {
   RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   const ScreenPicture repainted = CaptureScreen(hwnd);
   ShowCaret(nullptr);
-  EXPECT_TRUE(SavePicture(shown, ArtifactsDir() / name)) << name;
+  EXPECT_TRUE(SavePicture(shown, name)) << name;
   if (shown.pixels == repainted.pixels) return;
-  SavePicture(repainted, ArtifactsDir() / ("repainted-" + name));
+  SavePicture(repainted, "repainted-" + name);
   ADD_FAILURE() << name << ": the screen differs from a repaint (see repainted-" << name << ")";
 }
 

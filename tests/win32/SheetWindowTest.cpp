@@ -1,5 +1,7 @@
-// The main window as comctl32 builds it: styles, tabs, buttons, menu, and the questions of its close paths.
+// The main window as comctl32 builds it: styles, tabs, buttons, menu, its message boxes and the questions of
+// its close paths.
 #include "tests/win32/Win32Support.h"
+#include "ui/win32/WindowPrompts.h"
 
 namespace win32_tests {
 namespace {
@@ -83,6 +85,19 @@ TEST_F(SheetTest, EveryCloseAsksWhileModifiedAndEndsOnlyOnNo) {
     EXPECT_EQ(IsWindow(hwnd) != FALSE, close.answer != IDNO) << close.wParam;
     if (IsWindow(hwnd)) EXPECT_EQ(TabCtrl_GetCurSel(PropSheet_GetTabControl(hwnd)), 0);
   }
+}
+
+TEST_F(SheetTest, AMessageBoxAnswersOkAndItsTextArrivesAsUnicode) {
+  guard.handlers.push_back(PressButton(IDOK));
+  EXPECT_EQ(window->prompts().Message("The file C:\\Karten\\Gr\xC3\xBC\xC3\x9F.rom is not valid.", "File Error Message",
+                                      ui::Buttons::kOk, ui::Icon::kWarning),
+            ui::Answer::kOk);
+  ASSERT_EQ(guard.seen.size(), 1u);
+  EXPECT_EQ(guard.seen[0].caption, L"File Error Message");
+  EXPECT_NE(guard.seen[0].text.find(L"Gr\u00FC\u00DF.rom"), std::wstring::npos);
+  // The file dialogs' filter: bars become the zero-separated list.
+  EXPECT_EQ(ui::win32::FileDialogFilter("VGA BIOS ROM Image (*.rom)|*.rom|All Files (*.*)|*.*||"),
+            std::wstring(L"VGA BIOS ROM Image (*.rom)\0*.rom\0All Files (*.*)\0*.*\0\0\0", 55));
 }
 
 }  // namespace

@@ -48,15 +48,6 @@ Handler PressButton(int id) {
   return [id](const SeenDialog& dialog) { PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 }
 
-Handler ChooseFile(const std::wstring& path) {
-  return [path](const SeenDialog& dialog) {
-    HWND box = GetDlgItem(dialog.hwnd, 0x47C);  // cmb13, or edt1 in the old-style dialog
-    if (!box) box = GetDlgItem(dialog.hwnd, 0x480);
-    SetWindowTextW(box, path.c_str());
-    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  };
-}
-
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -113,12 +104,12 @@ ScreenPicture CaptureScreen(HWND hwnd) {
   return picture;
 }
 
-bool SavePicture(const ScreenPicture& picture, const std::filesystem::path& path) {
+bool SavePicture(const ScreenPicture& picture, const std::string& name) {
   if (picture.pixels.empty()) return false;
   const BITMAPINFOHEADER header{sizeof header, picture.width, picture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
   const BITMAPFILEHEADER file{0x4D42, offset + static_cast<DWORD>(picture.pixels.size()), 0, 0, offset};
-  std::ofstream out(path, std::ios::binary);
+  std::ofstream out(BuildDir() / "artifacts" / name, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
   out.write(reinterpret_cast<const char*>(picture.pixels.data()), static_cast<std::streamsize>(picture.pixels.size()));
@@ -165,7 +156,11 @@ void MainWindowTest::CloseUpOn(int page, int listId, int entry) {
 
 void MainWindowTest::Open(const std::filesystem::path& path) {
   ASSERT_TRUE(std::filesystem::exists(path)) << path.string();
-  guard.handlers.push_back(ChooseFile(path.wstring()));
+  guard.handlers.push_back([path](const SeenDialog& dialog) {  // types the path into the file name box
+    HWND box = GetDlgItem(dialog.hwnd, 0x47C);                 // cmb13, or edt1 in the old-style dialog
+    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
+    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
   Press(ID_FILE_OPEN_ROM);
   ASSERT_EQ(rom::romLoaded, 1) << "the image was not opened";
 }

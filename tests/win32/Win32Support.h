@@ -40,8 +40,6 @@ struct ModalGuard {
 extern ModalGuard guard;
 LRESULT CALLBACK GuardHook(int code, WPARAM wParam, LPARAM lParam);
 Handler PressButton(int id);
-// A file dialog: types `path` into its file name box and presses its OK button.
-Handler ChooseFile(const std::wstring& path);
 
 // Runs the message loop until `done` is true (checked after each round) or `timeoutMs` passed; false on a time-out.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
@@ -52,10 +50,6 @@ std::wstring Text(HWND hwnd);
 
 // The folder of the test program, which is the build folder of the editor too.
 std::filesystem::path BuildDir();
-// Where tests leave screenshots for a person to look at.
-inline std::filesystem::path ArtifactsDir() {
-  return BuildDir() / "artifacts";
-}  // made by main()
 // A fresh empty folder for the files of one test.
 std::filesystem::path FreshFolder(const std::string& name);
 // What the screen shows of a window, read back from the screen after the thread's windows painted and Wine
@@ -65,10 +59,8 @@ struct ScreenPicture {
   std::vector<std::uint8_t> pixels;  // 24-bit rows, bottom-up, each padded to 4 bytes
 };
 ScreenPicture CaptureScreen(HWND hwnd);
-bool SavePicture(const ScreenPicture& picture, const std::filesystem::path& path);  // as a 24-bit BMP
-inline bool SaveScreenshot(HWND hwnd, const std::filesystem::path& path) {
-  return SavePicture(CaptureScreen(hwnd), path);
-}
+// Saves the picture as a 24-bit BMP in build/win32/artifacts (made by main()), for a person to look at.
+bool SavePicture(const ScreenPicture& picture, const std::string& name);
 
 // The main window, created as the program creates it, with no image loaded.
 class MainWindowTest : public ::testing::Test {

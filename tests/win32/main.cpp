@@ -6,6 +6,6 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   SetWindowsHookExW(WH_CBT, win32_tests::GuardHook, nullptr, GetCurrentThreadId());
-  std::filesystem::create_directories(win32_tests::ArtifactsDir());
+  std::filesystem::create_directories(win32_tests::BuildDir() / "artifacts");
   return RUN_ALL_TESTS();
 }
