@@ -1,16 +1,11 @@
 // One drive of each page in the real window: what a user sees in real controls after an Open,
 // what typing, keys and close-ups do there, and what Apply writes.
-#include <algorithm>
-#include <array>
-
 #include "tests/support/RomBuilder.h"
 #include "tests/win32/Win32Support.h"
 #include "ui/win32/DialogControls.h"
 
 namespace win32_tests {
 namespace {
-
-using testing_support::RomBuilder;
 
 constexpr std::uint8_t kModeIndex = 0x20;
 constexpr std::uint8_t kParamIndex = 0x1E;  // the extended mode shares parameter record 30
@@ -42,7 +37,7 @@ class PagesTest : public MainWindowTest {
     std::vector<std::uint8_t> expected(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize);
     for (const auto& [at, value] : changes) expected.at(at) = value;
     Press(IDOK);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), rom::RomImage.data()));
+    EXPECT_TRUE(expected == std::vector<std::uint8_t>(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize));
   }
   // Font Images grid row r as nine characters, '#' for a visible cell.
   std::string GridRow(int r) const {
@@ -51,7 +46,7 @@ class PagesTest : public MainWindowTest {
     return cells;
   }
 
-  RomBuilder b;
+  testing_support::RomBuilder b;
 };
 
 TEST_F(PagesTest, ParameterTableExtendedRowIsShownAndWrittenByApply) {

@@ -27,9 +27,8 @@ TEST_F(ScreensTest, EveryPageIsDrawnWholeOnScreen) {
   // An extended mode: 640x480 with 256 colours.
   CloseUpOn(0, IDC_MODE_LIST, 23);
   EXPECT_EQ(Text(Control(0, IDC_CLOCK_WORD)), L"1A3C");
-  ExpectDrawnWhole(hwnd, "page0.bmp");
-  for (int page = 1; page < 6; ++page) {
-    ShowPage(page);
+  for (int page = 0; page < 6; ++page) {
+    if (page > 0) ShowPage(page);
     ExpectDrawnWhole(hwnd, "page" + std::to_string(page) + ".bmp");
   }
   // Shown again, with no repaint in between, and every kind of glyph change:
