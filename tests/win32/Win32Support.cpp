@@ -1,15 +1,72 @@
 #include "tests/win32/Win32Support.h"
 
-#include <commctrl.h>
-
-#include <cstdlib>
+#include <algorithm>
 #include <fstream>
-#include <vector>
 
 #include "app/CAboutDlg.h"
-#include "rom/RomImage.h"
+#include "ui/win32/TextCodec.h"
 
 namespace win32_tests {
+ModalGuard guard;
+
+LRESULT CALLBACK GuardHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto hwnd = reinterpret_cast<HWND>(wParam);
+  wchar_t cls[16] = {};
+  // A property sheet is a dialog too, and so are its pages: only owned popups count.
+  if (code == HCBT_ACTIVATE && GetClassNameW(hwnd, cls, 16) && std::wstring(cls) == L"#32770" &&
+      !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) && GetWindow(hwnd, GW_OWNER) &&
+      std::find(guard.handled.begin(), guard.handled.end(), hwnd) == guard.handled.end()) {
+    guard.handled.push_back(hwnd);
+    SeenDialog seen{hwnd, Text(hwnd), L""};
+    EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM text) {
+          wchar_t name[16] = {};
+          GetClassNameW(child, name, 16);
+          auto& all = *reinterpret_cast<std::wstring*>(text);
+          if (_wcsicmp(name, L"Static") == 0 && GetWindowTextLengthW(child) > 0)
+            all += (all.empty() ? L"" : L"\n") + Text(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen.text));
+    guard.seen.push_back(seen);
+    if (guard.handlers.empty()) {
+      ADD_FAILURE() << "unexpected dialog \"" << ui::win32::WideToUtf8(seen.caption)
+                    << "\": " << ui::win32::WideToUtf8(seen.text);
+      PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    } else {
+      const Handler handler = std::move(guard.handlers.front());
+      guard.handlers.pop_front();
+      handler(seen);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+Handler PressButton(int id) {
+  return [id](const SeenDialog& dialog) { PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+    Sleep(5);
+  }
+}
+
+std::wstring Text(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
 
 std::filesystem::path BuildDir() {
   wchar_t module[MAX_PATH] = {};
@@ -17,78 +74,51 @@ std::filesystem::path BuildDir() {
   return std::filesystem::path(module).parent_path();
 }
 
-std::filesystem::path ArtifactsDir() {
-  const std::filesystem::path path = BuildDir() / "artifacts";
-  std::filesystem::create_directories(path);
-  return path;
-}
-
 std::filesystem::path FreshFolder(const std::string& name) {
   const std::filesystem::path path = std::filesystem::temp_directory_path() / ("ombrix-" + name);
-  std::error_code ignored;
-  std::filesystem::remove_all(path, ignored);
+  std::filesystem::remove_all(path);
   std::filesystem::create_directories(path);
   return path;
 }
 
 ScreenPicture CaptureScreen(HWND hwnd) {
-  // Painting happens when the queue is empty, and Wine copies the painted
-  // pixels to the display when the thread is idle.
   PumpUntil([] { return false; }, 100);
-  ScreenPicture picture;
   RECT r{};
   GetWindowRect(hwnd, &r);
-  picture.width = r.right - r.left;
-  picture.height = r.bottom - r.top;
+  ScreenPicture picture{r.right - r.left, r.bottom - r.top, {}};
   if (picture.width <= 0 || picture.height <= 0) return {};
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader = {sizeof info.bmiHeader, picture.width, picture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, picture.width, picture.height, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
   const auto* first = static_cast<const std::uint8_t*>(bits);
-  const std::size_t stride = ((static_cast<std::size_t>(picture.width) * 3 + 3) / 4) * 4;
-  picture.pixels.assign(first, first + stride * static_cast<std::size_t>(picture.height));
+  picture.pixels.assign(first, first + (picture.width * 3 + 3) / 4 * 4 * picture.height);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return picture;
 }
 
-bool SavePicture(const ScreenPicture& picture, const std::filesystem::path& path) {
+bool SavePicture(const ScreenPicture& picture, const std::string& name) {
   if (picture.pixels.empty()) return false;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = picture.width;
-  header.biHeight = picture.height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(picture.pixels.size());
-  std::ofstream out(path, std::ios::binary);
+  const BITMAPINFOHEADER header{sizeof header, picture.width, picture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+  const BITMAPFILEHEADER file{0x4D42, offset + static_cast<DWORD>(picture.pixels.size()), 0, 0, offset};
+  std::ofstream out(BuildDir() / "artifacts" / name, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
   out.write(reinterpret_cast<const char*>(picture.pixels.data()), static_cast<std::streamsize>(picture.pixels.size()));
   return static_cast<bool>(out);
 }
 
-bool SaveScreenshot(HWND hwnd, const std::filesystem::path& path) {
-  return SavePicture(CaptureScreen(hwnd), path);
-}
-
 void MainWindowTest::SetUp() {
   rom::ResetRomState();
-  guard.Reset();
+  guard = {};
   logic = std::make_unique<CPropertySheetCrtl>();
   window = std::make_unique<MainSheetWindow>(*logic, GetModuleHandleW(nullptr));
   window->showAbout = [](HWND owner) { CAboutDlg::Run(GetModuleHandleW(nullptr), owner); };
@@ -98,13 +128,10 @@ void MainWindowTest::SetUp() {
 }
 
 void MainWindowTest::TearDown() {
-  if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+  if (IsWindow(hwnd)) DestroyWindow(hwnd);
   // Destroying the main window posts the quit message: take it out of the queue.
   PumpPending();
-  window.reset();
-  logic.reset();
-  EXPECT_TRUE(guard.AllSeen()) << "an expected dialog never appeared";
-  guard.Reset();
+  EXPECT_TRUE(guard.handlers.empty()) << "an expected dialog never appeared";
 }
 
 void MainWindowTest::Press(int id) {
@@ -117,19 +144,22 @@ void MainWindowTest::ShowPage(int index) {
   PumpPending();
 }
 
-std::wstring MainWindowTest::Text(HWND control) const {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
-
 void MainWindowTest::CloseUpOn(int page, int listId, int entry) {
   const HWND list = Control(page, listId);
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   SendMessageW(Page(page), WM_COMMAND, MAKEWPARAM(listId, CBN_CLOSEUP), reinterpret_cast<LPARAM>(list));
   PumpPending();
+}
+
+void MainWindowTest::Open(const std::filesystem::path& path) {
+  ASSERT_TRUE(std::filesystem::exists(path)) << path.string();
+  guard.handlers.push_back([path](const SeenDialog& dialog) {  // types the path into the file name box
+    HWND box = GetDlgItem(dialog.hwnd, 0x47C);                 // cmb13, or edt1 in the old-style dialog
+    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
+    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  Press(ID_FILE_OPEN_ROM);
+  ASSERT_EQ(rom::romLoaded, 1) << "the image was not opened";
 }
 
 }  // namespace win32_tests
