@@ -44,35 +44,23 @@ TEST_F(SignOnStringTest, ShowsTheTextAndApplyWithoutEditsKeepsEveryByte) {
   }
 }
 
-TEST_F(SignOnStringTest, ApplyTurnsOnlyTheUpperCaseMarkersIntoBytes) {
+TEST_F(SignOnStringTest, ApplyTurnsOnlyTheUpperCaseMarkersIntoBytesAndAnEmptiedTextIntoLengthZero) {
   RomBuilder image;
   image.SignOn(std::string("A\0B\x80\xFF", 5));
   Show(image);
+  Type(IDC_SIGN_ON_TEXT, "NEW");
+  Revisit(4);  // the edit is dropped
+  EXPECT_EQ(ImageBytes(), image.bytes());
   Type(IDC_SIGN_ON_TEXT, Box() + "\r\nB\rC\nD<NEWLINE>E<newline>F");
   Apply();
   EXPECT_EQ(StoredText(image), std::string("A\0B\x80\xFF", 5) + "\r\nB\rC\nD\r\nE<newline>F");
   EXPECT_EQ(Box(), "A<NUL>B\x80\xFF<NEWLINE>B\rC\nD<NEWLINE>E<newline>F");
   EXPECT_EQ(Size(), "Size of String = 25");
-}
 
-TEST_F(SignOnStringTest, EmptiedTextStoresLengthZeroAndLeavesOldBytes) {
-  RomBuilder image;
-  image.SignOn("HELLO");
-  Show(image);
   Type(IDC_SIGN_ON_TEXT, "");
-  EXPECT_EQ(Size(), "Size of String = 5") << "the size line does not follow typing";
-  ExpectApplyWrites({{image.layout().signOn, 0}});
+  EXPECT_EQ(Size(), "Size of String = 25") << "the size line does not follow typing";
+  ExpectApplyWrites({{image.layout().signOn, 0}});  // the old bytes stay
   EXPECT_EQ(Size(), "Size of String = 0");
-}
-
-TEST_F(SignOnStringTest, EditsAreDroppedWhenThePageIsShownAgain) {
-  RomBuilder image;
-  image.SignOn("OLD");
-  Show(image);
-  Type(IDC_SIGN_ON_TEXT, "NEW");
-  Revisit(4);
-  EXPECT_EQ(Box(), "OLD");
-  EXPECT_EQ(ImageBytes(), image.bytes());
 }
 
 TEST_F(SignOnStringTest, AnOpenWhileShownEnablesApply) {
