@@ -63,7 +63,7 @@ TEST_F(DataExchangeTest, BoundedIntTakesADecimalIntegerAndAFailedCheckStopsTheEx
   EXPECT_EQ(controls.GetText(10), "3");
 }
 
-TEST_F(DataExchangeTest, TextLimitIsSetOnLoadAndCheckedOnStore) {
+TEST_F(DataExchangeTest, TextLimitIsSetOnLoadAndCheckedOnStoreAndListStringSelectsByPrefix) {
   std::string member = "AB";
   Exchange(false).Text(20, member, 2);
   EXPECT_EQ(controls.GetText(20), "AB");
@@ -74,11 +74,10 @@ TEST_F(DataExchangeTest, TextLimitIsSetOnLoadAndCheckedOnStore) {
   dx.Text(20, member, 2);
   EXPECT_TRUE(dx.Failed());
   ExpectWarning("Please enter no more than 2 characters.", 20);
-}
 
-TEST_F(DataExchangeTest, ListStringSelectsByPrefixIgnoringCase) {
+  // A list string selects by prefix, ignoring case.
   for (const char* item : {"Vendor ID", "Device ID", "device name"}) controls.ListAppend(30, item);
-  std::string member = "DEVICE";
+  member = "DEVICE";
   Exchange(false).ListString(30, member);
   EXPECT_EQ(controls.ListSelection(30), 1);
   member = "nothing";

@@ -204,16 +204,14 @@ TEST_F(ParameterTableTest, OpeningAnotherImageRebuildsTheTables) {
   EXPECT_EQ(ui().ListSelection(IDC_MODE_LIST), 0);
 }
 
-TEST_F(ParameterTableTest, MoreThan34ExtendedModesAreReportedOnce) {
-  RomBuilder b = Image();
+TEST_F(ParameterTableTest, MoreThan34ExtendedModesAreReportedOnceAndStructuresReachingPastTheImageAreRefused) {
+  RomBuilder many = Image();
   for (int i = 0; i < 36; ++i)
-    b.AddExMode(Mode(static_cast<std::uint8_t>(0x20 + i), static_cast<std::uint16_t>(0x100 + i)));
-  Show(b);
+    many.AddExMode(Mode(static_cast<std::uint8_t>(0x20 + i), static_cast<std::uint16_t>(0x100 + i)));
+  Show(many);
   EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 56);
   ExpectError("holds 36 modes");
-}
 
-TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   // A mode list without its end byte: no extended row, the standard rows still work.
   RomBuilder noEnd = Image();
   noEnd.Word(noEnd.layout().exModeInfo + 4, 0x7F00);
