@@ -37,7 +37,10 @@ class PageTest : public ::testing::Test {
  protected:
   explicit PageTest(int page) : page_(page) {}
   void SetUp() override { rom::ResetRomState(); }
-  void TearDown() override { EXPECT_EQ(sheet ? sheet->prompts.unscripted() : "", "") << "asked without a script"; }
+  void TearDown() override {
+    EXPECT_EQ(sheet ? sheet->prompts.unscripted() : "", "") << "asked without a script";
+    EXPECT_TRUE(!sheet || sheet->prompts.Exhausted()) << "a scripted answer was not asked for";
+  }
 
   // A new program run without an image: the start page is shown.
   void Start() {

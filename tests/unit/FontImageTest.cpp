@@ -6,9 +6,7 @@ namespace {
 
 using testing_support::Bytes;
 using testing_support::ImageBytes;
-using testing_support::PageTest;
 using testing_support::RomBuilder;
-using testing_support::RomLayout;
 
 Bytes Rows(int count, std::uint8_t first) {
   Bytes rows;
@@ -23,7 +21,7 @@ std::vector<std::string> HexRows(const Bytes& rows) {
   return texts;
 }
 
-class FontImageTest : public PageTest {
+class FontImageTest : public testing_support::PageTest {
  protected:
   FontImageTest() : PageTest(5) {}
 
@@ -32,15 +30,16 @@ class FontImageTest : public PageTest {
     for (int r = 0; r < 16; ++r) texts.push_back(Text(IDC_GLYPH_ROW_FIRST + r));
     return texts;
   }
-  // Visibility of the controls `first`, `first + 1`, ... as "1" and "0".
-  std::string Visible(int first, int count) {
+  // Visibility of the row boxes and then of the three character lists, as "1" and "0".
+  std::string VisibleRows() {
     std::string mask;
-    for (int id = first; id < first + count; ++id) mask += ui().IsVisible(id) ? '1' : '0';
+    for (int id = IDC_GLYPH_ROW_FIRST; id < IDC_GLYPH_ROW_FIRST + 16; ++id) mask += ui().IsVisible(id) ? '1' : '0';
     return mask;
   }
-  std::string VisibleRows() { return Visible(IDC_GLYPH_ROW_FIRST, 16); }
   std::string VisibleLists() {
-    return Visible(IDC_CHAR_LIST_FULL, 1) + Visible(IDC_CHAR_LIST_9X14, 1) + Visible(IDC_CHAR_LIST_9X16, 1);
+    std::string mask;
+    for (int id : {IDC_CHAR_LIST_FULL, IDC_CHAR_LIST_9X14, IDC_CHAR_LIST_9X16}) mask += ui().IsVisible(id) ? '1' : '0';
+    return mask;
   }
   // Grid row r as nine characters, '#' for a visible cell.
   std::string GridRow(int r) {
@@ -52,11 +51,18 @@ class FontImageTest : public PageTest {
   void TypeAllRows(const std::string& text) {
     for (int r = 0; r < 16; ++r) Type(IDC_GLYPH_ROW_FIRST + r, text);
   }
+  // Reloading the glyph on show changes no control's visibility: at most the three character lists are shown.
+  void ExpectNoBlinkOnReload(int listId) {
+    const int shows = ui().shows();
+    sheet->CloseUp(listId);
+    EXPECT_LE(ui().shows() - shows, 3);
+  }
 };
 
-TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightAndEditsDropOnReload) {
+TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightEditedAndWrittenWhereItWasRead) {
   RomBuilder builder;
   builder.Glyph(14, 0x40, Rows(14, 0x10)).Glyph(14, 0x41, Rows(14, 0x30)).Glyph(14, 0x42, Rows(14, 0x50));
+  builder.Glyph(16, 0x41, Rows(16, 0x70)).Glyph(16, 0x42, Rows(16, 0x18)).Glyph(8, 0x41, {0x81, 0xFF, 0x00, 0x01, 0x80});
   Show(builder);
   Pick(IDC_FONT_LIST, "Font 8x14");
   Pick(IDC_CHAR_LIST_FULL, "41h");
@@ -67,144 +73,97 @@ TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightAndEditsDropOnReload) 
   ASSERT_EQ(Entries(IDC_CHAR_LIST_FULL).size(), 256u);
   EXPECT_EQ(Entries(IDC_CHAR_LIST_FULL)[10], "Ah");
 
-  Type(IDC_GLYPH_ROW_FIRST, "FF");
+  Type(IDC_GLYPH_ROW_FIRST, "FF");  // edits drop on a reload and on a page change
   sheet->CloseUp(IDC_CHAR_LIST_FULL);
   EXPECT_EQ(Text(IDC_GLYPH_ROW_FIRST), "30");
   Type(IDC_GLYPH_ROW_FIRST, "FF");
   Revisit(0);
   EXPECT_EQ(Text(IDC_GLYPH_ROW_FIRST), "30");
   EXPECT_EQ(ImageBytes(), builder.bytes());
-}
 
-TEST_F(FontImageTest, FixupRecordsAreListedByCodeAndReadAfterTheirCode) {
-  RomBuilder builder;
-  builder.Fixups(14, {{0x4D, Rows(14, 0x60)}, {0x0A, Rows(14, 0x80)}});
-  builder.Fixups(16, {{0x41, Rows(16, 0x20)}});
-  Show(builder);
-  EXPECT_EQ(Entries(IDC_CHAR_LIST_9X14), (std::vector<std::string>{"4Dh", "0Ah"}));
-  EXPECT_EQ(Entries(IDC_CHAR_LIST_9X16), (std::vector<std::string>{"41h"}));
-  Pick(IDC_FONT_LIST, "Font 9x14 Fix-up Table");
-  EXPECT_EQ(VisibleLists(), "010");
-  Pick(IDC_CHAR_LIST_9X14, "0Ah");
-  EXPECT_EQ(RowTexts(), HexRows(Rows(14, 0x80)));
-  EXPECT_EQ(VisibleRows(), "1111111111111100");
-  Pick(IDC_FONT_LIST, "Font 9x16 Fix-up Table");
-  EXPECT_EQ(VisibleLists(), "001");
-  EXPECT_EQ(RowTexts(), HexRows(Rows(16, 0x20)));
-}
-
-TEST_F(FontImageTest, SwitchingHeightsEmptiesAndRefillsRows) {
-  RomBuilder builder;
-  builder.Glyph(16, 0, Rows(16, 0x11)).Glyph(8, 0, Rows(8, 0x41));
-  Show(builder);
-  Pick(IDC_FONT_LIST, "Font 8x16");
-  EXPECT_EQ(VisibleRows(), "1111111111111111");
-  Pick(IDC_FONT_LIST, "Font 8x8");
-  EXPECT_EQ(VisibleRows(), "1111111100000000");
-  EXPECT_EQ(RowTexts(), HexRows(Rows(8, 0x41)));
-  for (int r = 8; r < 16; ++r) EXPECT_EQ(GridRow(r), ".........") << r;
-  Pick(IDC_FONT_LIST, "Font 8x16");
-  EXPECT_EQ(VisibleRows(), "1111111111111111");
-  EXPECT_EQ(RowTexts(), HexRows(Rows(16, 0x11)));
-  EXPECT_EQ(GridRow(15), "..#......");
-}
-
-TEST_F(FontImageTest, GridShowsTheBitsAndTypedRowsAreStoredAsHex) {
-  RomBuilder builder;
-  builder.Glyph(8, 0x41, {0x81, 0xFF, 0x00, 0x01, 0x80});
-  Show(builder);
-  Pick(IDC_CHAR_LIST_FULL, "41h");
-  const char* grid[] = {"#......#.", "########.", ".........", ".......#.", "#........"};
-  for (int r = 0; r < 5; ++r) EXPECT_EQ(GridRow(r), grid[r]) << r;
-
-  const char* typed[] = {"f", "G1", "", "abc"};  // the box takes two characters
-  for (int r = 0; r < 4; ++r) Type(IDC_GLYPH_ROW_FIRST + r, typed[r]);
-  Apply();
-  const std::uint32_t glyph = builder.layout().font8x8 + 0x41 * 8;
-  EXPECT_EQ(Bytes(rom::RomImage.data() + glyph, rom::RomImage.data() + glyph + 5),
-            (Bytes{0x0F, 0x00, 0x00, 0xAB, 0x80}));
-  EXPECT_EQ(GridRow(0), "....####.");  // the grid follows the stored rows
-  EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(FontImageTest, NinthColumnRepeatsEighthDotForLineGraphicsOnly) {
-  RomBuilder builder;
-  builder.Fixups(16, {{0xBF, {0xFF}}, {0xC0, {0x01, 0xFE, 0x00}}, {0xDF, {0xFF}}, {0xE0, {0x01}}});
-  Show(builder);
-  Pick(IDC_FONT_LIST, "Font 9x16 Fix-up Table");
-  for (const auto& [code, row] :
-       {std::pair{"BFh", "########."}, {"DFh", "#########"}, {"E0h", ".......#."}, {"C0h", ".......##"}}) {
-    Pick(IDC_CHAR_LIST_9X16, code);
-    EXPECT_EQ(GridRow(0), row) << code;
-  }
-  EXPECT_EQ(GridRow(1) + " " + GridRow(2), "#######.. .........");  // C0h: a zero row lights nothing
-  const int shows = ui().shows();
-  sheet->CloseUp(IDC_CHAR_LIST_9X16);  // the same glyph again: no cell blinks
-  EXPECT_LE(ui().shows() - shows, 3);
-}
-
-TEST_F(FontImageTest, ApplyChangesOnlyTheRowsOfTheShownGlyph) {
-  RomBuilder builder;
-  builder.Fixups(14, {{0x4D, Rows(14, 0x60)}, {0x0A, Rows(14, 0x80)}, {0x31, Rows(14, 0x90)}});
-  Show(builder);
-  Pick(IDC_FONT_LIST, "Font 9x14 Fix-up Table");
-  Pick(IDC_CHAR_LIST_9X14, "0Ah");
-  ExpectApplyWrites({});
-
-  TypeAllRows("00");
-  Apply();
-  Bytes expected = builder.bytes();
-  const std::uint32_t rows = builder.layout().fixup9x14 + 16;  // after record 0 and the code 0Ah
-  std::fill(expected.begin() + rows, expected.begin() + rows + 14, 0x00);
-  EXPECT_EQ(ImageBytes(), expected);
-}
-
-// A keyboard change of a closed list reloads nothing; Apply then writes the
-// rows on show where they were read from.
-TEST_F(FontImageTest, ApplyAfterKeyboardChangeWritesTheGlyphOnShow) {
-  RomBuilder builder;
-  builder.Glyph(14, 0x41, Rows(14, 0x30)).Glyph(14, 0x42, Rows(14, 0x50));
-  builder.Glyph(16, 0x41, Rows(16, 0x70)).Glyph(8, 0x41, Rows(8, 0x10));
-  Show(builder);
-  Pick(IDC_FONT_LIST, "Font 8x14");
-  Pick(IDC_CHAR_LIST_FULL, "41h");
+  // A keyboard change of a closed list reloads nothing: Apply writes the rows on show where they were read.
   Type(IDC_GLYPH_ROW_FIRST, "5A");
   ASSERT_TRUE(ui().Choose(IDC_CHAR_LIST_FULL, "42h"));
   ExpectApplyWrites({{builder.layout().font8x14 + 0x41 * 14, 0x5A}});
   EXPECT_EQ(Text(IDC_GLYPH_ROW_FIRST), "50");  // the reload after Apply shows the new choice
 
   Pick(IDC_FONT_LIST, "Font 8x16");
-  Pick(IDC_CHAR_LIST_FULL, "41h");
+  const int batches = ui().batches();
+  Pick(IDC_CHAR_LIST_FULL, "42h");
+  Pick(IDC_CHAR_LIST_FULL, "41h");  // each glyph change repaints in one batch
+  EXPECT_EQ(ui().batches(), batches + 2);
+  EXPECT_EQ(ui().updateDepth(), 0);
+  EXPECT_EQ(ui().unbatchedShows(), 0);
+  ExpectNoBlinkOnReload(IDC_CHAR_LIST_FULL);
+  EXPECT_EQ(VisibleRows(), "1111111111111111");
+  EXPECT_EQ(RowTexts(), HexRows(Rows(16, 0x70)));
+  EXPECT_EQ(GridRow(15), ".#######.");
   Type(IDC_GLYPH_ROW_FIRST + 15, "77");
   ASSERT_TRUE(ui().Choose(IDC_FONT_LIST, "Font 8x8"));
   ExpectApplyWrites({{builder.layout().font8x16 + 0x41 * 16 + 15, 0x77}});
+
+  // 8x8: the rows past eight are emptied, the grid shows the bits, typed rows are stored as hex.
   EXPECT_EQ(VisibleRows(), "1111111100000000");
+  EXPECT_EQ(RowTexts(), HexRows({0x81, 0xFF, 0x00, 0x01, 0x80, 0, 0, 0}));
+  const char* grid[] = {"#......#.", "########.", ".........", ".......#.", "#........"};
+  for (int r = 0; r < 16; ++r) EXPECT_EQ(GridRow(r), r < 5 ? grid[r] : ".........") << r;
+  const char* typed[] = {"f", "G1", "", "abc"};  // the box takes two characters
+  for (int r = 0; r < 4; ++r) Type(IDC_GLYPH_ROW_FIRST + r, typed[r]);
+  Apply();
+  const std::uint32_t glyph = builder.layout().font8x8 + 0x41 * 8;
+  EXPECT_EQ(Bytes(rom::RomImage.data() + glyph, rom::RomImage.data() + glyph + 5), (Bytes{0x0F, 0x00, 0x00, 0xAB, 0x80}));
+  EXPECT_EQ(GridRow(0), "....####.");  // the grid follows the stored rows
+  EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(FontImageTest, FixupListsFollowEachOpenedImage) {
-  RomBuilder other, none, builder;
+TEST_F(FontImageTest, FixupRecordsAreListedByCodeReadAfterTheirCodeAndFollowEachOpenedImage) {
+  RomBuilder builder, other, none;
+  builder.Fixups(14, {{0x4D, Rows(14, 0x60)}, {0x0A, Rows(14, 0x80)}, {0x31, Rows(14, 0x90)}});
+  builder.Fixups(16, {{0x41, Rows(16, 0x20)}, {0xBF, {0xFF}}, {0xC0, {0x01, 0xFE, 0x00}}, {0xDF, {0xFF}}, {0xE0, {0x01}}});
   other.Fixups(14, {{0x31, Rows(14, 0x40)}});
-  builder.Fixups(14, {{0x4D, Rows(14, 0x60)}, {0x0A, Rows(14, 0x80)}});
   Show(builder);
-  Pick(IDC_FONT_LIST, "Font 9x14 Fix-up Table");
-  Pick(IDC_CHAR_LIST_9X14, "0Ah");
+  EXPECT_EQ(Entries(IDC_CHAR_LIST_9X14), (std::vector<std::string>{"4Dh", "0Ah", "31h"}));
+  EXPECT_EQ(Entries(IDC_CHAR_LIST_9X16), (std::vector<std::string>{"41h", "BFh", "C0h", "DFh", "E0h"}));
+  Pick(IDC_FONT_LIST, "Font 9x16 Fix-up Table");
+  EXPECT_EQ(VisibleLists(), "001");
+  EXPECT_EQ(RowTexts(), HexRows(Rows(16, 0x20)));
+  // The ninth column repeats the eighth dot for the line graphics C0h to DFh only.
+  for (const auto& [code, row] :
+       {std::pair{"BFh", "########."}, {"DFh", "#########"}, {"E0h", ".......#."}, {"C0h", ".......##"}}) {
+    Pick(IDC_CHAR_LIST_9X16, code);
+    EXPECT_EQ(GridRow(0), row) << code;
+  }
+  EXPECT_EQ(GridRow(1) + " " + GridRow(2), "#######.. .........");  // C0h: a zero row lights nothing
+  ExpectNoBlinkOnReload(IDC_CHAR_LIST_9X16);
 
+  Pick(IDC_FONT_LIST, "Font 9x14 Fix-up Table");
+  EXPECT_EQ(VisibleLists(), "010");
+  Pick(IDC_CHAR_LIST_9X14, "0Ah");
+  EXPECT_EQ(RowTexts(), HexRows(Rows(14, 0x80)));
+  EXPECT_EQ(VisibleRows(), "1111111111111100");
+  ExpectApplyWrites({});
+  TypeAllRows("00");
+  Bytes expected = builder.bytes();
+  const std::uint32_t rows = builder.layout().fixup9x14 + 16;  // after record 0 and the code 0Ah
+  std::fill(expected.begin() + rows, expected.begin() + rows + 14, 0x00);
+  Apply();
+  EXPECT_EQ(ImageBytes(), expected);
+
+  for (int open = 0; open < 2; ++open) sheet->prompts.Answer(ui::Answer::kNo);  // the Apply left the image modified
   sheet->SetActivePage(0);  // opened while another page is active: rebuilt at the next activation
   Open(Write(other, "other.rom"));
   sheet->SetActivePage(5);
   EXPECT_EQ(Entries(IDC_CHAR_LIST_9X14), std::vector<std::string>{"31h"});
   EXPECT_EQ(Text(IDC_GLYPH_ROW_FIRST), "40");
-
   Open(Write(none, "none.rom"));  // opened while shown, with an empty table: nothing to show or write
   EXPECT_TRUE(Entries(IDC_CHAR_LIST_9X14).empty());
   EXPECT_EQ(VisibleRows(), "0000000000000000");
   TypeAllRows("FF");
   ExpectApplyWrites({});
-  EXPECT_TRUE(sheet->prompts.Exhausted());
 }
 
 TEST_F(FontImageTest, StructuresPastTheImageAreNeitherShownNorWritten) {
-  RomLayout fontAtEnd, fixupsAtEnd;
+  testing_support::RomLayout fontAtEnd, fixupsAtEnd;
   fontAtEnd.font8x14 = 0x7F00;  // glyph 12h has four rows in the image, 13h none
   RomBuilder font(fontAtEnd);
   font.Bytes(0x7F00 + 0x12 * 14, {0xA1, 0xA2, 0xA3, 0xA4});
@@ -243,24 +202,6 @@ TEST_F(FontImageTest, StructuresPastTheImageAreNeitherShownNorWritten) {
   EXPECT_EQ(VisibleRows(), "0000000000000000");
   Type(IDC_GLYPH_ROW_FIRST, "FF");
   ExpectApplyWrites({});
-}
-
-TEST_F(FontImageTest, GlyphChangeRepaintsOnce) {
-  RomBuilder builder;
-  builder.Glyph(16, 0x41, Rows(16, 0x81)).Glyph(16, 0x42, Rows(16, 0x18));
-  Show(builder);
-  Pick(IDC_FONT_LIST, "Font 8x16");
-  const int batches = ui().batches();
-  Pick(IDC_CHAR_LIST_FULL, "41h");
-  Pick(IDC_CHAR_LIST_FULL, "42h");
-  EXPECT_EQ(ui().batches(), batches + 2);
-  EXPECT_EQ(ui().updateDepth(), 0);
-  EXPECT_EQ(ui().unbatchedShows(), 0);
-
-  // Reloading the same glyph changes no control's visibility, so it makes no Show call.
-  const int shows = ui().shows();
-  sheet->CloseUp(IDC_CHAR_LIST_FULL);
-  EXPECT_LE(ui().shows() - shows, 3);  // at most the three character lists
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ class ParameterTableTest : public PageTest {
   }
 };
 
-TEST_F(ParameterTableTest, RowsShowAndWriteTheirOwnRecords) {
+TEST_F(ParameterTableTest, RowsShowAndWriteTheirOwnRecordsTakingHexOfEitherCaseAndBadTextAsZero) {
   Start();  // no image: the standard rows, empty boxes, no Open dialog
   EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
   EXPECT_EQ(ui().ListSelection(IDC_MODE_LIST), 0);
@@ -53,13 +53,16 @@ TEST_F(ParameterTableTest, RowsShowAndWriteTheirOwnRecords) {
   EXPECT_TRUE(sheet->prompts.openDialogs().empty());
 
   RomBuilder b = Image();
-  b.ExReg(13, 0, 0xAB, 0, 0x1234);
+  const std::uint32_t r = b.parameterRecordOffset(0) + 3;
+  b.ExReg(13, 0, 0xAB, 0, 0x1234).Byte(r, 0x00).Byte(r + 1, 0x08);
   Show(b);
-  EXPECT_EQ(Text(35), "00");
+  EXPECT_EQ(Text(35) + " " + Text(38), "00 0800");
+  const char* typed[] = {"1000", "ff", "7", "G1", "", "aBc"};  // "aBc" is cut to "aB" by the box
+  for (int i = 0; i < 6; ++i) Type(38 + i, typed[i]);
+  Apply();
+  EXPECT_EQ(Bytes(&rom::RomImage.data()[r], &rom::RomImage.data()[r + 7]), (Bytes{0x00, 0x10, 0xFF, 0x07, 0x00, 0x00, 0xAB}));
   Pick(IDC_MODE_LIST, "Mode D - 320x200x4 Color Graphics (8x8 Cell)");
-  EXPECT_EQ(Text(35), "0D");
-  EXPECT_EQ(Text(IDC_CRTC_1B), "AB");
-  EXPECT_EQ(Text(IDC_CLOCK_WORD), "1234");
+  EXPECT_EQ(Text(35) + " " + Text(IDC_CRTC_1B) + " " + Text(IDC_CLOCK_WORD), "0D AB 1234");
 
   // Every row written: exactly the 22 listed records change (row 10 is record 17, row 21 record 28).
   Bytes expected = ImageBytes();
@@ -74,34 +77,9 @@ TEST_F(ParameterTableTest, RowsShowAndWriteTheirOwnRecords) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ParameterTableTest, ValueBoxesTakeHexOfEitherCaseAndStoreBadTextAsZero) {
-  RomBuilder b = Image();
-  const std::uint32_t r = b.parameterRecordOffset(0) + 3;
-  b.Byte(r, 0x00).Byte(r + 1, 0x08);
-  Show(b);
-  EXPECT_EQ(Text(38), "0800");
-  const char* typed[] = {"1000", "ff", "7", "G1", "", "aBc"};  // "aBc" is cut to "aB" by the box
-  for (int i = 0; i < 6; ++i) Type(38 + i, typed[i]);
-  Apply();
-  EXPECT_EQ(Bytes(&rom::RomImage.data()[r], &rom::RomImage.data()[r + 7]),
-            (Bytes{0x00, 0x10, 0xFF, 0x07, 0x00, 0x00, 0xAB}));
-  EXPECT_TRUE(Messages().empty());
-}
-
-TEST_F(ParameterTableTest, ApplyWithoutEditsChangesNoByte) {
+TEST_F(ParameterTableTest, ExtendedRowTextsAndApplyWithoutEditsChangesNoByte) {
   RomBuilder b = Image();
   b.ExReg(3, 0xED, 0x12, 0x00, 0xBEEF).ExReg(0x20, 0xC2, 0x34, 0x13, 0x0102);
-  b.AddExMode(Mode(0x20, 0x101)).AddExMode(Mode(0x21, 0x103));
-  Show(b);
-  for (int row : {0, 3, 8, 22, 23}) {
-    SCOPED_TRACE(row);
-    ShowRow(row);
-    ExpectApplyWrites({});
-  }
-}
-
-TEST_F(ParameterTableTest, ExtendedRowTexts) {
-  RomBuilder b = Image();
   b.AddExMode(ExMode{0x20, 0x101, 6, 640, 480, 16})
       .AddExMode(ExMode{0x21, 0x1A, 9, 1024, 768, 8})
       .AddExMode(ExMode{0x22, 0x11B, 10, 1280, 1024, 14})
@@ -113,24 +91,54 @@ TEST_F(ParameterTableTest, ExtendedRowTexts) {
                                 "Mode 11Bh - 1280x1024 Error Mode (8x14)",
                                 "Mode 120h - 800x600 memory model 11 (8x16)"}));
   ExpectError("memory model 11");  // past the known models: reported, and still listed
+  for (int row : {0, 3, 8, 22, 23}) {
+    SCOPED_TRACE(row);
+    ShowRow(row);
+    ExpectApplyWrites({});
+  }
 }
 
-TEST_F(ParameterTableTest, FlagsByteBothWaysKeepingBits6And7) {
+TEST_F(ParameterTableTest, FlagsByteBothWaysKeepingBits6And7AndThePixelFormatPrompts) {
   RomBuilder b = Image();
-  b.ExReg(3, 0x2D, 0, 0, 0).ExReg(4, 0xED, 0, 0, 0);
+  b.ExReg(3, 0x2D, 0x11, 0x00, 0x2222).ExReg(4, 0xED, 0, 0, 0);
   Show(b);
   Pick(IDC_MODE_LIST, kRow3);
-  EXPECT_TRUE(ui().IsChecked(IDC_NATIVE_MODE));
-  EXPECT_FALSE(ui().IsChecked(IDC_INTERLACE));
-  EXPECT_TRUE(ui().IsChecked(IDC_NATIVE_DOUBLE_SCAN));
-  EXPECT_EQ(Text(IDC_PIXEL_FORMAT), "5");
+  EXPECT_EQ(std::to_string(ui().IsChecked(IDC_NATIVE_MODE)) + std::to_string(ui().IsChecked(IDC_INTERLACE)) +
+                std::to_string(ui().IsChecked(IDC_NATIVE_DOUBLE_SCAN)) + " " + Text(IDC_PIXEL_FORMAT),
+            "101 5");
+  ExpectApplyWrites({});
+  Type(IDC_PIXEL_FORMAT, "8");
+  Type(IDC_CRTC_1B, "99");
+  Type(35, "FF");
+  sheet->SetActivePage(1);  // a failed check keeps the page
+  EXPECT_EQ(sheet->ActivePageIndex(), 0);
+  sheet->prompts.ClearRecords();
+  ExpectApplyWrites({});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Please enter an integer between 0 and 7."});  // none from the reload
+  EXPECT_EQ(Text(IDC_PIXEL_FORMAT) + " " + Text(IDC_CRTC_1B) + " " + Text(35), "5 11 03");
+
+  // No integer at all: the previous format stands and the group is written as it stands.
+  sheet->prompts.ClearRecords();
+  Type(IDC_PIXEL_FORMAT, "x");
+  ui().SetChecked(IDC_NATIVE_MODE, false);
   Apply();
-  EXPECT_EQ(rom::RomImage.Byte(b.exRegOffset(3)), 0x2D);
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_EQ(Messages()[0], "Please enter an integer.");
+  EXPECT_EQ(rom::RomImage.Byte(b.exRegOffset(3)), 0x2C);
+
   EXPECT_EQ(StoreFlags(" 3 ", false, b.exRegOffset(3)), 0x18);
   EXPECT_EQ(StoreFlags("0", true, b.exRegOffset(3)), 0x07);
   EXPECT_EQ(StoreFlags("7", false, b.exRegOffset(3)), 0x38);
   Pick(IDC_MODE_LIST, kRow4);
   EXPECT_EQ(StoreFlags("3", false, b.exRegOffset(4)), 0xD8);
+
+  // A keyboard change of the closed list: Apply writes the rows on show, then loads the chosen one.
+  Pick(IDC_MODE_LIST, kRow3);
+  Type(35, "77");
+  Type(IDC_CRTC_1B, "99");
+  ASSERT_TRUE(ui().Choose(IDC_MODE_LIST, kRow4));
+  ExpectApplyWrites({{b.parameterRecordOffset(3), 0x77}, {b.exRegOffset(3) + 1, 0x99}});
+  EXPECT_EQ(Text(35), "04");
 }
 
 TEST_F(ParameterTableTest, ParameterIndexOverrideAndItsMappingUntilTheNextImage) {
@@ -138,8 +146,7 @@ TEST_F(ParameterTableTest, ParameterIndexOverrideAndItsMappingUntilTheNextImage)
   b.ExReg(0x20, 0x00, 0x00, 0x13, 0x0000).AddExMode(Mode(0x20, 0x101));
   Show(b);
   ShowRow(22);
-  EXPECT_EQ(Text(35), "13");
-  EXPECT_EQ(Text(IDC_PARAM_INDEX), "13");
+  EXPECT_EQ(Text(35) + " " + Text(IDC_PARAM_INDEX), "13 13");
   Type(IDC_PARAM_INDEX, "00");
   ExpectApplyWrites({{b.exRegOffset(0x20) + 2, 0x00}});
   EXPECT_EQ(Text(35), "13");  // the mapping stays as built
@@ -150,72 +157,25 @@ TEST_F(ParameterTableTest, ParameterIndexOverrideAndItsMappingUntilTheNextImage)
   EXPECT_EQ(Text(35), "20");
 }
 
-TEST_F(ParameterTableTest, PixelFormatPromptPath) {
+TEST_F(ParameterTableTest, FaultyExtendedRowKeepsItsPlaceAndLoadKeepsTheChosenRowAmongEqualTexts) {
   RomBuilder b = Image();
-  b.ExReg(3, 0x2D, 0x11, 0x00, 0x2222);
-  Show(b);
-  Pick(IDC_MODE_LIST, kRow3);
-  Type(IDC_PIXEL_FORMAT, "8");
-  Type(IDC_CRTC_1B, "99");
-  Type(35, "FF");
-  sheet->SetActivePage(1);  // a failed check keeps the page
-  EXPECT_EQ(sheet->ActivePageIndex(), 0);
-  sheet->prompts.ClearRecords();
-
-  ExpectApplyWrites({});
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Please enter an integer between 0 and 7."});  // none from the reload
-  EXPECT_EQ(Text(IDC_PIXEL_FORMAT), "5");
-  EXPECT_EQ(Text(IDC_CRTC_1B), "11");
-  EXPECT_EQ(Text(35), "03");
-
-  // No integer at all: the previous format stands and the group is written as it stands.
-  sheet->prompts.ClearRecords();
-  Type(IDC_PIXEL_FORMAT, "x");
-  ui().SetChecked(IDC_NATIVE_MODE, false);
-  Apply();
-  ASSERT_FALSE(Messages().empty());
-  EXPECT_EQ(Messages()[0], "Please enter an integer.");
-  EXPECT_EQ(rom::RomImage.Byte(b.exRegOffset(3)), 0x2C);
-}
-
-TEST_F(ParameterTableTest, KeyboardRowChangeWritesTheShownModesRecords) {
-  RomBuilder b = Image();
-  Show(b);
-  Pick(IDC_MODE_LIST, kRow3);
-  Type(35, "77");
-  Type(IDC_CRTC_1B, "99");
-  ASSERT_TRUE(ui().Choose(IDC_MODE_LIST, kRow4));  // no close-up: the list stayed closed
-  ExpectApplyWrites({{b.parameterRecordOffset(3), 0x77}, {b.exRegOffset(3) + 1, 0x99}});
-  EXPECT_EQ(Text(35), "04");  // the load after Apply shows the newly chosen row
-}
-
-TEST_F(ParameterTableTest, FaultyExtendedRowKeepsItsPlace) {
-  RomBuilder b = Image();
-  b.AddExMode(Mode(0x21, 0x101)).AddExMode(Mode(0x00, 0x102)).AddExMode(Mode(0x22, 0x103));
+  b.AddExMode(Mode(0x21, 0x101)).AddExMode(Mode(0x00, 0x102)).AddExMode(Mode(0x22, 0x101));
   Show(b);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Error in CParameterTable::init_exmode_listbox()"});
   ASSERT_EQ(ui().ListCount(IDC_MODE_LIST), 25);
-  ShowRow(24);
-  EXPECT_EQ(Text(35), "22");
+  ASSERT_EQ(ui().ListItemText(IDC_MODE_LIST, 22), ui().ListItemText(IDC_MODE_LIST, 24));
   ShowRow(22);
   EXPECT_EQ(Text(35), "21");
   sheet->prompts.ClearRecords();
   ShowRow(23);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Error occur in CParameterTable::JumpnEXMode()"});
   EXPECT_EQ(Text(35), "21");
-}
-
-TEST_F(ParameterTableTest, LoadKeepsTheChosenRowAmongEqualTexts) {
-  RomBuilder b = Image();
-  b.AddExMode(Mode(0x21, 0x101)).AddExMode(Mode(0x22, 0x101));
-  Show(b);
-  ASSERT_EQ(ui().ListItemText(IDC_MODE_LIST, 22), ui().ListItemText(IDC_MODE_LIST, 23));
-  ShowRow(23);
+  ShowRow(24);
   Type(36, "5E");
   Apply();
   EXPECT_EQ(rom::RomImage.Byte(b.parameterRecordOffset(0x22) + 1), 0x5E);
   for (int pass = 0; pass < 2; ++pass) {  // after Apply, then after a page change
-    EXPECT_EQ(ui().ListSelection(IDC_MODE_LIST), 23);
+    EXPECT_EQ(ui().ListSelection(IDC_MODE_LIST), 24);
     EXPECT_EQ(Text(35), "22");
     Revisit(1);
   }
@@ -242,19 +202,16 @@ TEST_F(ParameterTableTest, OpeningAnotherImageRebuildsTheTables) {
   Reload(Image(), 2);  // loaded while another page is active: noticed at the next activation
   EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
   EXPECT_EQ(ui().ListSelection(IDC_MODE_LIST), 0);
-  EXPECT_TRUE(sheet->prompts.Exhausted());
 }
 
-TEST_F(ParameterTableTest, MoreThan34ExtendedModesAreReportedOnce) {
-  RomBuilder b = Image();
+TEST_F(ParameterTableTest, MoreThan34ExtendedModesAreReportedOnceAndStructuresReachingPastTheImageAreRefused) {
+  RomBuilder many = Image();
   for (int i = 0; i < 36; ++i)
-    b.AddExMode(Mode(static_cast<std::uint8_t>(0x20 + i), static_cast<std::uint16_t>(0x100 + i)));
-  Show(b);
+    many.AddExMode(Mode(static_cast<std::uint8_t>(0x20 + i), static_cast<std::uint16_t>(0x100 + i)));
+  Show(many);
   EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 56);
   ExpectError("holds 36 modes");
-}
 
-TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   // A mode list without its end byte: no extended row, the standard rows still work.
   RomBuilder noEnd = Image();
   noEnd.Word(noEnd.layout().exModeInfo + 4, 0x7F00);
@@ -264,15 +221,6 @@ TEST_F(ParameterTableTest, StructuresReachingPastTheImageAreRefused) {
   ExpectError("extended mode list at offset 7F00h");
   Pick(IDC_MODE_LIST, kRow3);
   EXPECT_EQ(Text(35), "03");
-
-  // A secondary save pointer table past the end: reported as such, only the standard rows.
-  RomBuilder noSecondary = Image();
-  noSecondary.Word(noSecondary.layout().savePointerTable + 0x10, 0x7FF0);
-  Show(noSecondary);
-  EXPECT_EQ(ui().ListCount(IDC_MODE_LIST), 22);
-  ASSERT_FALSE(Messages().empty());
-  EXPECT_NE(Messages()[0].find("secondary save pointer table at offset 7FF0h"), std::string::npos);
-  sheet->prompts.ClearRecords();
 
   // A parameter table at the very end: record 31 ends at 0x7FFF and is shown, record 32 is refused.
   RomLayout high;
@@ -321,6 +269,7 @@ TEST_F(ParameterTableTest, OpenReportsEachUnreachableStructureOnceWithTheWantedS
       {0x50, 0x7FF8, "The OEM pointer table at offset 7FF8h (16 bytes)"},
       {at.oemTable + 2u, 0x7FF8, "The save pointer table at offset 7FF8h (18 bytes)"},
       {at.oemTable + 2u, 0x7FFF, "The save pointer table at offset 7FFFh (18 bytes)"},
+      {at.savePointerTable + 0x10u, 0x7FF0, "The secondary save pointer table at offset 7FF0h"},
       {at.savePointerTable, 0xAA55, "The video parameter record 0 at offset AA55h (64 bytes)"},
       {at.exModeInfo, 0x7FFE, "The extended register record 00h at offset 7FFEh (5 bytes)"},
   };

@@ -7,75 +7,52 @@
 
 namespace {
 
-using rom::BinTextToInt;
-using rom::HexTextToInt;
-using rom::HexTextToWord;
-using rom::IndexOfChar;
-
-TEST(IndexOfChar, FindsExactCharacterWithinCount) {
-  EXPECT_EQ(IndexOfChar('C', "0123456789ABCDEF", 16), 12);
-  EXPECT_EQ(IndexOfChar('c', "0123456789ABCDEF", 16), -1);
-  EXPECT_EQ(IndexOfChar('F', "0123456789ABCDEF", 15), -1);
-  EXPECT_EQ(IndexOfChar('0', "0123", 0), -1);
-  EXPECT_EQ(IndexOfChar('0', "0123", -5), -1);
-  // A count past the text never reads past it.
-  EXPECT_EQ(IndexOfChar('x', "ab", 1000), -1);
-}
-
-TEST(BinTextToInt, LastCharacterIsBitZeroWithoutDigitCheck) {
-  EXPECT_EQ(BinTextToInt("101", 3), 5);
-  EXPECT_EQ(BinTextToInt("1", 1), 1);
-  EXPECT_EQ(BinTextToInt("", 0), 0);
-  EXPECT_EQ(BinTextToInt("2", 1), 2);
-  EXPECT_EQ(BinTextToInt("101101", 6), 0x2D);
-  EXPECT_EQ(BinTextToInt("/", 1), -1);           // a character below '0' subtracts
-  EXPECT_EQ(BinTextToInt("A0", 2), ('A' - '0') * 2);
-}
-
-TEST(BinTextToInt, AnyLengthStaysInsideItsInput) {
+TEST(ValueText, IndexOfCharAndBinTextToIntStayInsideTheirCountAndText) {
   const std::string ones(40, '1');
-  // Only bits 0..31 count: all 32 of them set.
-  EXPECT_EQ(BinTextToInt(ones, 40), -1);
-  EXPECT_EQ(BinTextToInt(ones, 1000), -1);
-  EXPECT_EQ(BinTextToInt(std::string(19, '0') + "1", 20), 1);
-  EXPECT_EQ(BinTextToInt("11", 1), 1);  // only the first n of the reversed text
+  const struct {
+    std::string_view text;
+    int n, index, bin;  // IndexOfChar('1', ...) and BinTextToInt(...)
+  } cases[] = {
+      {"0123", 0, -1, 0}, {"0123", -5, -1, 0}, {"ab", 1000, -1, ('a' - '0') * 2 + 'b' - '0'},
+      {"101", 3, 0, 5},  {"1", 1, 0, 1},  {"", 0, -1, 0},  {"2", 1, -1, 2},  {"101101", 6, 0, 0x2D},
+      {"/", 1, -1, -1},  // a character below '0' subtracts, no digit check
+      {"A0", 2, -1, ('A' - '0') * 2}, {ones, 40, 0, -1}, {ones, 1000, 0, -1},  // only bits 0..31 count
+      {"00000000000000000001", 20, 19, 1}, {"11", 1, 0, 1},  // only the first n of the reversed text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " n=" + std::to_string(c.n));
+    EXPECT_EQ(rom::IndexOfChar('1', c.text, c.n), c.index);
+    EXPECT_EQ(rom::BinTextToInt(c.text, c.n), c.bin);
+  }
+  EXPECT_EQ(rom::IndexOfChar('C', "0123456789ABCDEF", 16), 12);
+  EXPECT_EQ(rom::IndexOfChar('c', "0123456789ABCDEF", 16), -1);  // exact comparison
+  EXPECT_EQ(rom::IndexOfChar('F', "0123456789ABCDEF", 15), -1);
 }
 
-TEST(HexTextToInt, DigitsOfBothCasesAndTheFlag) {
-  int invalid = 7;
-  EXPECT_EQ(HexTextToInt("1f", 2, invalid), 31);
-  EXPECT_EQ(invalid, 7) << "success leaves the flag untouched";
-  EXPECT_EQ(HexTextToInt("aBcD", 4, invalid), 0xABCD);
-  EXPECT_EQ(HexTextToInt("1G", 2, invalid), 0);
-  EXPECT_EQ(invalid, 1);
-  invalid = 0;
-  EXPECT_EQ(HexTextToInt("\xC1", 1, invalid), 0);
-  EXPECT_EQ(invalid, 1) << "bytes outside 7-bit ASCII are no digits";
-  invalid = 0;
-  EXPECT_EQ(HexTextToInt("", 0, invalid), 0);
-  EXPECT_EQ(HexTextToInt("12", -1, invalid), 0);
-  EXPECT_EQ(invalid, 0);
-}
-
-TEST(HexTextToInt, KeepsOnlyTheLastEightDigits) {
-  int invalid = 0;
-  EXPECT_EQ(HexTextToInt("123456789", 9, invalid), 0x23456789);
-  EXPECT_EQ(static_cast<std::uint32_t>(HexTextToInt("FFFFFFFF", 8, invalid)), 0xFFFFFFFFu);
-  EXPECT_EQ(invalid, 0);
-  EXPECT_EQ(HexTextToInt("12", 5, invalid), 0) << "a count past the text meets its end";
-  EXPECT_EQ(invalid, 1);
-  invalid = 0;
-  EXPECT_EQ(HexTextToInt(std::string_view("12A", 2), 3, invalid), 0) << "nothing past the view is read";
-  EXPECT_EQ(invalid, 1);
-}
-
-TEST(HexTextToWord, WholeTextLowSixteenBits) {
-  EXPECT_EQ(HexTextToWord("ABCD"), 0xABCD);
-  EXPECT_EQ(HexTextToWord("12345"), 0x2345);
-  EXPECT_EQ(HexTextToWord("12 4"), 0);
-  EXPECT_EQ(HexTextToWord(""), 0);
-  EXPECT_EQ(HexTextToWord("ff"), 0xFF);
-  EXPECT_EQ(HexTextToWord(std::string(100000, 'F')), 0xFFFF);
+TEST(ValueText, HexTextToIntTakesBothCasesKeepsTheLastEightDigitsAndFlagsBadText) {
+  const struct {
+    std::string_view text;
+    int n;
+    std::uint32_t value;
+    int invalid;  // starts at 7: success leaves it
+  } cases[] = {
+      {"1f", 2, 31, 7},         {"aBcD", 4, 0xABCD, 7},  {"1G", 2, 0, 1},
+      {"\xC1", 1, 0, 1},        // bytes outside 7-bit ASCII are no digits
+      {"", 0, 0, 7},            {"12", -1, 0, 7},        {"123456789", 9, 0x23456789, 7},
+      {"FFFFFFFF", 8, 0xFFFFFFFF, 7},
+      {"12", 5, 0, 1},          // a count past the text meets its end
+      {std::string_view("12A", 2), 3, 0, 1},  // nothing past the view is read
+  };
+  for (const auto& c : cases) {
+    int invalid = 7;
+    EXPECT_EQ(static_cast<std::uint32_t>(rom::HexTextToInt(c.text, c.n, invalid)), c.value) << c.text;
+    EXPECT_EQ(invalid, c.invalid) << c.text;
+  }
+  const struct {
+    std::string text;
+    std::uint16_t word;
+  } words[] = {{"ABCD", 0xABCD}, {"12345", 0x2345}, {"12 4", 0}, {"", 0}, {"ff", 0xFF}, {std::string(100000, 'F'), 0xFFFF}};
+  for (const auto& w : words) EXPECT_EQ(rom::HexTextToWord(w.text), w.word) << w.text.substr(0, 8);
 }
 
 }  // namespace
