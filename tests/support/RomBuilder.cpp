@@ -80,12 +80,8 @@ RomBuilder& RomBuilder::ExModeRecord(std::uint32_t p, const ExMode& mode) {
   return Word(p + 7, mode.width).Word(p + 9, mode.height).Byte(p + 13, mode.cellHeight);
 }
 
-std::uint32_t RomBuilder::exModeOffset(int extendedMode) const {
-  return layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(extendedMode);
-}
-
 RomBuilder& RomBuilder::AddExMode(const ExMode& mode) {
-  const std::uint32_t p = exModeOffset(exModes_++);
+  const std::uint32_t p = layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(exModes_++);
   ExModeRecord(p, mode);
   return Byte(p + 14, 0xFF);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "cli/Run.h"
 #include "res/resource.h"
@@ -43,7 +44,7 @@ class CliTest : public ::testing::Test {
   Outcome Ombrix(std::vector<std::string> args) {
     std::vector<const char*> argv = {"ombrix"};
     for (std::string& arg : args) {
-      if (arg.size() > 4 && arg.compare(arg.size() - 4, 4, ".rom") == 0) arg = (folder / arg).string();
+      if (std::regex_match(arg, std::regex(R"(\w+\.(rom|psf2?|f\d\d|json|png))"))) arg = (folder / arg).string();
       argv.push_back(arg.c_str());
     }
     ::testing::internal::CaptureStdout();
@@ -59,6 +60,9 @@ class CliTest : public ::testing::Test {
 };
 
 TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
+  ASSERT_EQ(Ombrix({"font", "export", "sample.rom", "8x16", "a.psf"}).status, 0);
+  const Bytes psf = Read("a.psf");
+  Write("cut.psf", Bytes(psf.begin(), psf.end() - 16));
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -85,6 +89,14 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
       {{"get", "short.rom", "modes.101h.rows"}, 3, "", "no field modes.101h.rows"},
       {{"diff", "sample.rom", "sample.rom"}, 0, "", ""},
       {{"diff", "sample.rom", "outside.rom"}, 1, "Bytes that no field shows:\n  0050h-0051h  OEM pointer word", ""},
+      {{"modes", "sample.rom"}, 0, "Mode 3 - 80x25 Color Text (8x8 Cell)\n  clock 25.175 MHz, 8-dot characters, double "
+       "scan\n  horizontal: total 100, display 80, blank 80-98, retrace 85-97 characters\n  vertical: total 449, display "
+       "400, blank 406-441, retrace 412-414 lines\n  31.47 kHz, 70.09 Hz\n", ""},
+      {{"font", "import", "sample.rom", "8x16", "cut.psf"}, 2, "", "cut.psf: the file ends after 4084 bytes"},
+      {{"font", "import", "sample.rom", "8x14", "a.psf"}, 2, "", "16 rows high; this font's are 14"},
+      {{"font", "import", "sample.rom", "8x9", "a.psf"}, 3, "", "there is no font 8x9"},
+      {{"font", "import", "sample.rom", "8x16", "missing.psf"}, 4, "", "missing.psf: no such file"},
+      {{"font", "export", "sample.rom", "9x16", "a.f16"}, 2, "", "9x16 fix-up table goes in and out as a .json"},
       {{"bogus"}, 3, "", ""},
   };
   for (const Case& c : cases) {
@@ -94,6 +106,7 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
     EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
     EXPECT_NE(o.err.find(c.err), std::string::npos) << what << "\n" << o.err;
   }
+  EXPECT_EQ(Read("sample.rom"), sample);
 }
 
 TEST_F(CliTest, RefusedSetLeavesTheFileAsItWas) {
@@ -106,7 +119,7 @@ TEST_F(CliTest, RefusedSetLeavesTheFileAsItWas) {
       {"set", "sample.rom", "no.such=1"},
       {"set", "sample.rom", "memory.pllctrl1"},
       {"set", "wrong.rom", "signature.1=X"},
-      {"fix-checksum", "wrong.rom"},
+      {"fix-checksum", "wrong.rom", "-o", "out.rom"},
   };
   const Bytes outside = Read("outside.rom"), wrong = Read("wrong.rom");
   for (const auto& args : refused) {
@@ -155,6 +168,41 @@ TEST_F(CliTest, JsonKeepsEveryByteOfATextAndTheDocumentShape) {
   EXPECT_EQ(info["modes"]["extended"], 6);
   const nlohmann::json got = nlohmann::json::parse(Ombrix({"get", "high.rom", "signature.1", "--json"}).out);
   EXPECT_EQ(got["fields"][0]["text"], "\u00E9");
+}
+
+TEST_F(CliTest, FontsGoOutAndBackInByteForByte) {
+  const std::pair<const char*, const char*> files[] = {
+      {"8x8", "a.f08"}, {"8x14", "a.psf2"}, {"8x16", "a.psf"}, {"9x14", "a.json"}, {"9x16", "b.json"}};
+  for (const auto& [font, file] : files) ASSERT_EQ(Ombrix({"font", "export", "sample.rom", font, file}).status, 0);
+  ASSERT_EQ(Ombrix({"font", "export", "sample.rom", "8x16", "a.png"}).status, 0);
+  const Bytes png = Read("a.png");
+  EXPECT_TRUE(png.size() > 4 && png[0] == 0x89 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G');
+  // Into an image whose three full fonts were wiped, so that an import that writes nothing is seen;
+  // the first writes a new file, the others change it in place.
+  Bytes wiped = sample;
+  std::fill(wiped.begin() + 0x1000, wiped.begin() + 0x3600, 0);
+  Write("wiped.rom", wiped);
+  for (const auto& [font, file] : files) {
+    const Outcome o = file == files[0].second ? Ombrix({"font", "import", "wiped.rom", font, file, "-o", "back.rom"})
+                                              : Ombrix({"font", "import", "back.rom", font, file});
+    ASSERT_EQ(o.status, 0) << file << ": " << o.err;
+  }
+  EXPECT_EQ(Read("back.rom"), sample);
+  EXPECT_EQ(Read("wiped.rom"), wiped);
+}
+
+// The worked example of the README: mode 3+ from 449 to 525 lines, 70 Hz to 60 Hz; the extended modes have rates too.
+TEST_F(CliTest, ModesFollowAnEdit) {
+  ASSERT_EQ(Ombrix({"set", "sample.rom", "modes.2+3+.crtc.6=0B", "modes.2+3+.crtc.7=3E", "modes.2+3+.crtc.16=0B"}).status,
+            0);
+  const nlohmann::json modes = nlohmann::json::parse(Ombrix({"modes", "sample.rom", "--json"}).out)["modes"];
+  ASSERT_EQ(modes.size(), 28u);
+  EXPECT_EQ(modes[17]["mode"], "Mode 2+/3+ - 80x25 Color Text (9x16 Cell)");
+  EXPECT_EQ(modes[17]["vertical"]["total"], 525);
+  EXPECT_NEAR(modes[17]["refreshHz"].get<double>(), 59.94, 0.0015);
+  EXPECT_EQ(modes[22]["mode"], "Mode 100h - 640x400 8 BPP graphics (8x16)");
+  EXPECT_NEAR(modes[22]["horizontalKHz"].get<double>(), 31.469, 0.001);
+  EXPECT_NEAR(modes[22]["refreshHz"].get<double>(), 70.086, 0.0015);
 }
 
 // For every page: a field set on the command line gives the bytes of the same
