@@ -92,12 +92,8 @@ RomBuilder& RomBuilder::SkippedExMode(int slot, const ExMode& mode) {
 }
 
 std::uint32_t RomBuilder::fontOffset(int height) const {
-  switch (height) {
-    case 8: return layout_.font8x8;
-    case 14: return layout_.font8x14;
-    case 16: return layout_.font8x16;
-    default: throw std::invalid_argument("no full font of that height");
-  }
+  if (height != 8 && height != 14 && height != 16) throw std::invalid_argument("no full font of that height");
+  return height == 8 ? layout_.font8x8 : height == 14 ? layout_.font8x14 : layout_.font8x16;
 }
 
 RomBuilder& RomBuilder::Glyph(int height, int code, const std::vector<std::uint8_t>& rows) {
