@@ -74,7 +74,6 @@ RomBuilder& RomBuilder::ExReg(int modeIndex, std::uint8_t flags, std::uint8_t cr
 }
 
 RomBuilder& RomBuilder::ExModeRecord(std::uint32_t p, const ExMode& mode) {
-  Bytes(p, std::vector<std::uint8_t>(14, 0));
   Byte(p, 0x00).Byte(p + 1, mode.modeIndex).Word(p + 2, mode.modeNumber).Byte(p + 4, mode.memoryModel);
   Word(p + 5, mode.bytesPerLine).Word(p + 11, mode.memoryBanks);
   return Word(p + 7, mode.width).Word(p + 9, mode.height).Byte(p + 13, mode.cellHeight);

@@ -41,14 +41,10 @@ Bytes With(Bytes bytes, std::size_t at, std::uint32_t value) {
 }
 
 // A fix-up file whose records have `codes`, each with `rows` rows of the text `row`.
-Bytes FixupFile(std::initializer_list<const char*> codes, int rows, const std::string& row = "81") {
-  std::string text = "{\"records\": [";
-  for (const char* code : codes) {
-    text += std::string(text.back() == '[' ? "" : ",") + "{\"code\": \"" + code + "\", \"rows\": [";
-    for (int i = 0; i < rows; ++i) text += (i ? ",\"" : "\"") + row + "\"";
-    text += "]}";
-  }
-  text += "]}";
+Bytes FixupFile(std::initializer_list<const char*> codes, std::size_t rows, const std::string& row = "81") {
+  nlohmann::json records = nlohmann::json::array();
+  for (const char* code : codes) records.push_back({{"code", code}, {"rows", std::vector<std::string>(rows, row)}});
+  const std::string text = nlohmann::json{{"records", records}}.dump();
   return Bytes(text.begin(), text.end());
 }
 
@@ -315,18 +311,15 @@ TEST_F(CliTest, SetWritesWhatThePageWritesWhenTyped) {
 // Mode timings that give no rates; the rates of the sample image's modes are checked above.
 TEST(ModeTiming, ExternalClocksAndImpossibleTotalsGiveNoRates) {
   auto record = sample_rom::SampleParameterRecords()[27];
-  struct Case {
-    std::size_t at;
-    std::uint8_t value;
-    const char* problem;
-  };
-  for (const Case& c : {Case{0x09, 0xEB, "external clock"}, Case{0x0A, 0x00, "zero total"},
-                        Case{0x0B, 0xFF, "display beyond total"}, Case{0x11, 0x42, "display beyond total"}}) {
+  const std::tuple<int, int, const char*> cases[] = {  // byte of the record, its value, the problem
+      {0x09, 0xEB, "external clock"}, {0x0A, 0x00, "zero total"}, {0x0B, 0xFF, "display beyond total"},
+      {0x11, 0x42, "display beyond total"}};
+  for (const auto& [at, value, problem] : cases) {
     auto changed = record;
-    changed[c.at] = c.value;
+    changed[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
     const auto t = rom::timing::DecodeTiming(changed, 0x1234);
-    EXPECT_EQ(t.problem, c.problem);
-    EXPECT_FALSE(t.horizontalKHz || t.refreshHz) << c.problem;
+    EXPECT_EQ(t.problem, problem);
+    EXPECT_FALSE(t.horizontalKHz || t.refreshHz) << problem;
     EXPECT_EQ(t.clockWord, 0x1234);
   }
   EXPECT_EQ(rom::timing::DecodeTiming({}, 0).problem, "zero total");
@@ -412,26 +405,23 @@ TEST_F(FontFileTest, FontsOutsideTheImageAreRefused) {
 TEST_F(FontFileTest, ConsoleFontsImportExactly) {
   const std::filesystem::path fonts = "/usr/share/consolefonts";
   if (!std::filesystem::exists(fonts / "cp850-8x8.psf.gz")) GTEST_SKIP() << "no console fonts installed";
-  struct Case {
-    const char* file;
-    const char* font;
-    const char* note;
-  };
-  for (const Case& c : {Case{"cp850-8x8.psf.gz", "8x8", ""}, Case{"cp850-8x14.psf.gz", "8x14", ""},
-                        Case{"cp850-8x16.psf.gz", "8x16", ""}, Case{"default8x16.psf.gz", "8x16", ""},
-                        Case{"LatArCyrHeb-16.psf.gz", "8x16", "holds 512 glyphs; the first 256"}}) {
-    const Bytes file = TempFolder::ReadBytes(fonts / c.file);
+  const std::array<const char*, 3> cases[] = {  // file, font, note
+      {"cp850-8x8.psf.gz", "8x8", ""},         {"cp850-8x14.psf.gz", "8x14", ""},
+      {"cp850-8x16.psf.gz", "8x16", ""},       {"default8x16.psf.gz", "8x16", ""},
+      {"LatArCyrHeb-16.psf.gz", "8x16", "holds 512 glyphs; the first 256"}};
+  for (const auto& [name, font, expectedNote] : cases) {
+    const Bytes file = TempFolder::ReadBytes(fonts / name);
     Bytes plain(64 * 1024);  // unpacked here with zlib's own reader
-    gzFile gz = gzopen((fonts / c.file).c_str(), "rb");
-    ASSERT_GT(gzread(gz, plain.data(), static_cast<unsigned>(plain.size())), 0) << c.file;
+    gzFile gz = gzopen((fonts / name).c_str(), "rb");
+    ASSERT_GT(gzread(gz, plain.data(), static_cast<unsigned>(plain.size())), 0) << name;
     gzclose(gz);
     std::string note, error;
-    ASSERT_TRUE(rom::fonts::ImportFont(Kind(c.font), c.file, file, note, error)) << c.file << ": " << error;
-    EXPECT_NE(note.find(c.note), std::string::npos) << note;
-    const std::uint32_t size256 = 256u * Kind(c.font).height;
+    ASSERT_TRUE(rom::fonts::ImportFont(Kind(font), name, file, note, error)) << name << ": " << error;
+    EXPECT_NE(note.find(expectedNote), std::string::npos) << note;
+    const std::uint32_t size256 = 256u * Kind(font).height;
     EXPECT_TRUE(std::equal(plain.begin() + 4, plain.begin() + 4 + size256,  // past the 4-byte header
-                           rom::RomImage.data() + rom::LocateFullFont(Kind(c.font)).offset))
-        << c.file;
+                           rom::RomImage.data() + rom::LocateFullFont(Kind(font)).offset))
+        << name;
   }
   ExpectRefused("8x16", "lat1-12.psf.gz", TempFolder::ReadBytes(fonts / "lat1-12.psf.gz"), "12 rows high");
 }
