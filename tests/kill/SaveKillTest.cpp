@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using testing_support::TempFolder;
 
-constexpr int kKills = 150;
-
 // An image whose checksum byte is already right, then bytes past 32 KB that every file here shares:
 // the file a save of its image writes over another such file is exactly this.
 Bytes FileWith(std::uint8_t seed) {
@@ -71,7 +69,7 @@ TEST(SaveKillTest, KilledSaveLeavesExactlyTheOldOrTheNewFile) {
 
   int kept = 0, replaced = 0;
   bool fileIsOld = true;
-  for (int kill = 0; kill < kKills; ++kill) {
+  for (int kill = 0; kill < 150; ++kill) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();

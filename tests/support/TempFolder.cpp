@@ -29,8 +29,7 @@ TempFolder::~TempFolder() {
 
 std::vector<std::string> TempFolder::Names() const {
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(path_))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

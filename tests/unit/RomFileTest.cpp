@@ -6,9 +6,9 @@
 #include "rom/FileSystem.h"
 #include "rom/RomFile.h"
 #include "rom/RomImage.h"
+#include "tests/support/PageTest.h"
 #include "tests/support/RomBuilder.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/PageTest.h"
 
 namespace {
 
@@ -53,12 +53,11 @@ TEST_F(RomFileTest, LoadTakesTheFirst32KOrChangesNothing) {
     Bytes bytes;
     bool loads;
   };
-  const Case cases[] = {{"long.rom", Pattern(65536, 0x11), true}, {"two.rom", Pattern(2), true},
-                        {"short.rom", Pattern(100, 0x11), true},  {"odd.rom", Pattern(32767, 0x11), true},
-                        {"empty.rom", {}, false},                 {"one.rom", {0x55}, false},
-                        {"swapped.rom", {0xAA, 0x55, 1}, false},  {"half.rom", {0x55, 0x55}, false},
-                        {"folder.rom", {}, false},                {"missing.rom", {}, false}};
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{"long.rom", Pattern(65536, 0x11), true}, Case{"two.rom", Pattern(2), true},
+        Case{"short.rom", Pattern(100, 0x11), true}, Case{"odd.rom", Pattern(32767, 0x11), true},
+        Case{"empty.rom", {}, false}, Case{"one.rom", {0x55}, false}, Case{"swapped.rom", {0xAA, 0x55, 1}, false},
+        Case{"half.rom", {0x55, 0x55}, false}, Case{"folder.rom", {}, false}, Case{"missing.rom", {}, false}}) {
     SCOPED_TRACE(c.name);
     if (c.name != "missing.rom" && c.name != "folder.rom") TempFolder::WriteBytes(folder / c.name, c.bytes);
     const Bytes previous = LoadPrevious();
@@ -84,7 +83,8 @@ TEST_F(RomFileTest, WriteFixesChecksumAndKeepsBytesPast32K) {
     const Bytes written = TempFolder::ReadBytes(folder / name);
     EXPECT_EQ(SumOf(written), 0u) << name;
     Bytes expected = ImageBytes();  // RomImage's checksum is fixed too
-    if (original.size() > rom::kRomSize) expected.insert(expected.end(), original.begin() + rom::kRomSize, original.end());
+    const auto tail = original.begin() + std::min<std::ptrdiff_t>(std::ssize(original), rom::kRomSize);
+    expected.insert(expected.end(), tail, original.end());
     EXPECT_EQ(written, expected) << name;
     EXPECT_EQ(rom::romModified, 0);
     EXPECT_EQ(rom::romLoaded, 1);
@@ -204,7 +204,8 @@ TEST_F(RomFileTest, FailedSaveOrLoadKeepsTheFileTheImageAndTheFlags) {
     const Bytes previous = LoadPrevious();
     FailingFiles files(step);
     rom::SetFileSystem(&files);
-    EXPECT_FALSE(step == Step::kOpenRead ? rom::LoadRomFile(folder / "old.rom") : rom::WriteRomFile(folder / "old.rom"));
+    EXPECT_FALSE(step == Step::kOpenRead ? rom::LoadRomFile(folder / "old.rom")
+                                         : rom::WriteRomFile(folder / "old.rom"));
     EXPECT_TRUE(step != Step::kRead || !rom::LoadRomFile(folder / "old.rom"));
     // Only an existing file is opened and read before the temporary file is made.
     EXPECT_TRUE(step <= Step::kOpenWritable || !rom::WriteRomFile(folder / "new.rom"));
