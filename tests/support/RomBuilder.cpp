@@ -74,18 +74,13 @@ RomBuilder& RomBuilder::ExReg(int modeIndex, std::uint8_t flags, std::uint8_t cr
 }
 
 RomBuilder& RomBuilder::ExModeRecord(std::uint32_t p, const ExMode& mode) {
-  Bytes(p, std::vector<std::uint8_t>(14, 0));
   Byte(p, 0x00).Byte(p + 1, mode.modeIndex).Word(p + 2, mode.modeNumber).Byte(p + 4, mode.memoryModel);
   Word(p + 5, mode.bytesPerLine).Word(p + 11, mode.memoryBanks);
   return Word(p + 7, mode.width).Word(p + 9, mode.height).Byte(p + 13, mode.cellHeight);
 }
 
-std::uint32_t RomBuilder::exModeOffset(int extendedMode) const {
-  return layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(extendedMode);
-}
-
 RomBuilder& RomBuilder::AddExMode(const ExMode& mode) {
-  const std::uint32_t p = exModeOffset(exModes_++);
+  const std::uint32_t p = layout_.exModeList + kSkippedExModeBytes + 14u * static_cast<std::uint32_t>(exModes_++);
   ExModeRecord(p, mode);
   return Byte(p + 14, 0xFF);
 }
@@ -96,12 +91,8 @@ RomBuilder& RomBuilder::SkippedExMode(int slot, const ExMode& mode) {
 }
 
 std::uint32_t RomBuilder::fontOffset(int height) const {
-  switch (height) {
-    case 8: return layout_.font8x8;
-    case 14: return layout_.font8x14;
-    case 16: return layout_.font8x16;
-    default: throw std::invalid_argument("no full font of that height");
-  }
+  if (height != 8 && height != 14 && height != 16) throw std::invalid_argument("no full font of that height");
+  return height == 8 ? layout_.font8x8 : height == 14 ? layout_.font8x14 : layout_.font8x16;
 }
 
 RomBuilder& RomBuilder::Glyph(int height, int code, const std::vector<std::uint8_t>& rows) {

@@ -56,7 +56,6 @@ class RomBuilder {
   RomBuilder& Byte(std::uint32_t offset, std::uint8_t value);
   RomBuilder& Word(std::uint32_t offset, std::uint16_t value);
   RomBuilder& Bytes(std::uint32_t offset, const std::vector<std::uint8_t>& values);
-  std::uint8_t ByteAt(std::uint32_t offset) const { return bytes_.at(offset); }
 
   RomBuilder& SignatureText(const std::string& text);
   RomBuilder& SubsystemIds(std::uint16_t vendor, std::uint16_t device);
@@ -83,7 +82,6 @@ class RomBuilder {
   std::uint32_t exRegOffset(int modeIndex) const { return layout_.exRegTable + 5u * modeIndex; }
   std::uint32_t fontOffset(int height) const;
   std::uint32_t fixupOffset(int height) const { return height == 14 ? layout_.fixup9x14 : layout_.fixup9x16; }
-  std::uint32_t exModeOffset(int extendedMode) const;
 
  private:
   RomBuilder& ExModeRecord(std::uint32_t offset, const ExMode& mode);

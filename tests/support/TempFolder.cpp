@@ -15,31 +15,21 @@ TempFolder::TempFolder() {
   // Tests of several processes may run at once: the name must not collide.
   std::random_device device;
   const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate =
-        fs::temp_directory_path() / ("ombrix-" + std::to_string(now) + "-" + std::to_string(device()));
-    if (fs::create_directory(candidate)) {
-      path_ = candidate;
-      return;
-    }
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    path_ = fs::temp_directory_path() / ("ombrix-" + std::to_string(now) + "-" + std::to_string(device()));
+    if (!fs::create_directory(path_)) path_.clear();
   }
-  throw std::runtime_error("cannot create a temporary folder");
+  if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
-  // Read-only entries a test made must not survive it.
-  std::error_code error;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
-  for (fs::recursive_directory_iterator it(path_, error), end; !error && it != end; it.increment(error)) {
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-  }
+  std::error_code error;  // read-only files go too: removing them takes only the folder's write permission
   fs::remove_all(path_, error);
 }
 
 std::vector<std::string> TempFolder::Names() const {
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(path_))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
