@@ -51,8 +51,8 @@ class SheetTest : public testing_support::PageTest {
   }
   // Where the sheet stands: the file (inside the folder), romLoaded and romModified, the first box.
   std::string State() {
-    return sheet->sheet.romPath().lexically_relative(folder.path()).generic_string() + " " + std::to_string(rom::romLoaded) +
-           std::to_string(rom::romModified) + " " + Text(1);
+    return sheet->sheet.romPath().lexically_relative(folder / "").generic_string() + " " +
+           std::to_string(rom::romLoaded) + std::to_string(rom::romModified) + " " + Text(1);
   }
   Bytes Read(const std::string& name) { return TempFolder::ReadBytes(folder / name); }
 
@@ -96,7 +96,7 @@ TEST_F(SheetTest, OpenQuestionAnsweredYesSavesFirstAndStopsWhenTheSaveDoesNot) {
     std::optional<std::string> saveAs;
     const char* message;  // "" for none
     std::string state;
-  } cases[] = {{std::nullopt, "", "a.rom 11 Z"},  // Save As cancelled: no open dialog
+  } cases[] = {{std::nullopt, "", "a.rom 11 Z"},                                   // Save As cancelled: no open dialog
                {"missing/x.rom", "Error On File Save As!", "missing/x.rom 11 Z"},  // the path keeps the new name
                {"saved.rom", "", "b.rom 10 S"}};                                   // saved: the open goes on
   for (const auto& c : cases) {
@@ -111,7 +111,7 @@ TEST_F(SheetTest, OpenQuestionAnsweredYesSavesFirstAndStopsWhenTheSaveDoesNot) {
   EXPECT_EQ(Read("saved.rom").at(0x40), 'Z');
 }
 
-TEST_F(SheetTest, SaveAndSaveAsWriteAndACancelledSaveAsKeepsRomModified) {
+TEST_F(SheetTest, SaveAndSaveAsWriteOrReportAndKeepRomModified) {
   OpenAndApply();
   sheet->Command(ID_FILE_SAVE_ROM);
   EXPECT_TRUE(sheet->prompts.saveDialogs().empty()) << "Save with a path asks for none";
@@ -120,6 +120,10 @@ TEST_F(SheetTest, SaveAndSaveAsWriteAndACancelledSaveAsKeepsRomModified) {
 
   Type(1, "Y");
   Apply();
+  fs::permissions(a, fs::perms::owner_read);  // a failed save: one message, the file as it was, the edit unsaved
+  sheet->Command(ID_FILE_SAVE_ROM);
+  ExpectLastMessage("Error On File Save!", "File Error Message", ui::Buttons::kOk);
+  EXPECT_EQ(Read("a.rom")[0x40], 'Z');
   sheet->prompts.ChooseSave(std::nullopt);
   sheet->Command(ID_FILE_SAVE_ROM_AS);
   EXPECT_EQ(State(), "a.rom 11 Y");
@@ -131,7 +135,7 @@ TEST_F(SheetTest, SaveAndSaveAsWriteAndACancelledSaveAsKeepsRomModified) {
   sheet->Command(ID_FILE_SAVE_ROM_AS);
   EXPECT_EQ(State(), "c.rom 10 Y");
   EXPECT_EQ(Read("c.rom")[0x40], 'Y');
-  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(SheetTest, CloseEndsAtOnceWithoutChangesElseAsksAndEndsOnlyAfterNoOrASave) {
@@ -141,12 +145,9 @@ TEST_F(SheetTest, CloseEndsAtOnceWithoutChangesElseAsksAndEndsOnlyAfterNoOrASave
     std::optional<std::string> saveAs;  // the Save As dialog's choice after Yes
     bool ends;
   };
-  const Case cases[] = {{false, Answer::kNo, std::nullopt, true},
-                        {true, Answer::kNo, std::nullopt, true},
-                        {true, Answer::kCancel, std::nullopt, false},
-                        {true, Answer::kYes, "saved.rom", true},
-                        {true, Answer::kYes, std::nullopt, false},
-                        {true, Answer::kYes, "missing/x.rom", false}};
+  const Case cases[] = {{false, Answer::kNo, std::nullopt, true},     {true, Answer::kNo, std::nullopt, true},
+                        {true, Answer::kCancel, std::nullopt, false}, {true, Answer::kYes, "saved.rom", true},
+                        {true, Answer::kYes, std::nullopt, false},    {true, Answer::kYes, "missing/x.rom", false}};
   for (const int command : {2, ID_APP_EXIT}) {
     for (const Case& c : cases) {
       const std::string label = std::to_string(command) + "/" + std::to_string(c.edited) + "/" +
@@ -169,7 +170,8 @@ TEST_F(SheetTest, CloseEndsAtOnceWithoutChangesElseAsksAndEndsOnlyAfterNoOrASave
       }
       ASSERT_FALSE(sheet->prompts.messages().empty()) << label;
       EXPECT_EQ(sheet->prompts.messages()[0].text + "|" + sheet->prompts.messages()[0].caption,
-                std::string(kExitQuestion) + "|Message Prompt") << label;
+                std::string(kExitQuestion) + "|Message Prompt")
+          << label;
       EXPECT_EQ(sheet->prompts.messages()[0].buttons, ui::Buttons::kYesNoCancel) << label;
       EXPECT_TRUE(c.ends || sheet->ActivePageIndex() == 0) << label << ": a kept window shows page 0";
       EXPECT_TRUE(c.saveAs != "saved.rom" || Read("saved.rom")[0x40] == 'Z') << label;
@@ -185,7 +187,8 @@ TEST_F(SheetTest, ApplyWithoutImageStoresOnlyOnceItsOpenLoadsOneThenOnlyTheActiv
   EXPECT_EQ(Settings(sheet->prompts.openDialogs()[0]), std::string(kFilter) + " rom *.rom fileMustExist hideReadOnly");
   Type(1, "Z");
   TempFolder::WriteBytes(folder / "swapped.rom", {0xAA, 0x55});
-  for (const std::optional<fs::path>& choice : {std::optional<fs::path>(), std::optional<fs::path>(folder / "swapped.rom")}) {
+  for (const std::optional<fs::path>& choice :
+       {std::optional<fs::path>(), std::optional<fs::path>(folder / "swapped.rom")}) {
     sheet->prompts.ChooseOpen(choice);
     Apply();
     EXPECT_EQ(State(), " 00 Z");
