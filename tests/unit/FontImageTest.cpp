@@ -4,9 +4,7 @@
 
 namespace {
 
-using testing_support::Bytes;
-using testing_support::ImageBytes;
-using testing_support::RomBuilder;
+using namespace testing_support;
 
 Bytes Rows(int count, std::uint8_t first) {
   Bytes rows;
@@ -62,7 +60,9 @@ class FontImageTest : public testing_support::PageTest {
 TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightEditedAndWrittenWhereItWasRead) {
   RomBuilder builder;
   builder.Glyph(14, 0x40, Rows(14, 0x10)).Glyph(14, 0x41, Rows(14, 0x30)).Glyph(14, 0x42, Rows(14, 0x50));
-  builder.Glyph(16, 0x41, Rows(16, 0x70)).Glyph(16, 0x42, Rows(16, 0x18)).Glyph(8, 0x41, {0x81, 0xFF, 0x00, 0x01, 0x80});
+  builder.Glyph(16, 0x41, Rows(16, 0x70))
+      .Glyph(16, 0x42, Rows(16, 0x18))
+      .Glyph(8, 0x41, {0x81, 0xFF, 0x00, 0x01, 0x80});
   Show(builder);
   Pick(IDC_FONT_LIST, "Font 8x14");
   Pick(IDC_CHAR_LIST_FULL, "41h");
@@ -111,7 +111,8 @@ TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightEditedAndWrittenWhereI
   for (int r = 0; r < 4; ++r) Type(IDC_GLYPH_ROW_FIRST + r, typed[r]);
   Apply();
   const std::uint32_t glyph = builder.layout().font8x8 + 0x41 * 8;
-  EXPECT_EQ(Bytes(rom::RomImage.data() + glyph, rom::RomImage.data() + glyph + 5), (Bytes{0x0F, 0x00, 0x00, 0xAB, 0x80}));
+  EXPECT_EQ(Bytes(rom::RomImage.data() + glyph, rom::RomImage.data() + glyph + 5),
+            (Bytes{0x0F, 0x00, 0x00, 0xAB, 0x80}));
   EXPECT_EQ(GridRow(0), "....####.");  // the grid follows the stored rows
   EXPECT_TRUE(Messages().empty());
 }
@@ -119,7 +120,8 @@ TEST_F(FontImageTest, FullFontGlyphIsReadAtCodeTimesHeightEditedAndWrittenWhereI
 TEST_F(FontImageTest, FixupRecordsAreListedByCodeReadAfterTheirCodeAndFollowEachOpenedImage) {
   RomBuilder builder, other, none;
   builder.Fixups(14, {{0x4D, Rows(14, 0x60)}, {0x0A, Rows(14, 0x80)}, {0x31, Rows(14, 0x90)}});
-  builder.Fixups(16, {{0x41, Rows(16, 0x20)}, {0xBF, {0xFF}}, {0xC0, {0x01, 0xFE, 0x00}}, {0xDF, {0xFF}}, {0xE0, {0x01}}});
+  builder.Fixups(16,
+                 {{0x41, Rows(16, 0x20)}, {0xBF, {0xFF}}, {0xC0, {0x01, 0xFE, 0x00}}, {0xDF, {0xFF}}, {0xE0, {0x01}}});
   other.Fixups(14, {{0x31, Rows(14, 0x40)}});
   Show(builder);
   EXPECT_EQ(Entries(IDC_CHAR_LIST_9X14), (std::vector<std::string>{"4Dh", "0Ah", "31h"}));

@@ -3,12 +3,7 @@
 
 namespace {
 
-using testing_support::Bytes;
-using testing_support::ExMode;
-using testing_support::ImageBytes;
-using testing_support::PageTest;
-using testing_support::RomBuilder;
-using testing_support::RomLayout;
+using namespace testing_support;
 
 const char* const kRow3 = "Mode 3 - 80x25 Color Text (8x8 Cell)";
 const char* const kRow4 = "Mode 4 - 320x200x2 Color Graphics (8x8 Cell)";
@@ -60,7 +55,8 @@ TEST_F(ParameterTableTest, RowsShowAndWriteTheirOwnRecordsTakingHexOfEitherCaseA
   const char* typed[] = {"1000", "ff", "7", "G1", "", "aBc"};  // "aBc" is cut to "aB" by the box
   for (int i = 0; i < 6; ++i) Type(38 + i, typed[i]);
   Apply();
-  EXPECT_EQ(Bytes(&rom::RomImage.data()[r], &rom::RomImage.data()[r + 7]), (Bytes{0x00, 0x10, 0xFF, 0x07, 0x00, 0x00, 0xAB}));
+  EXPECT_EQ(Bytes(&rom::RomImage.data()[r], &rom::RomImage.data()[r + 7]),
+            (Bytes{0x00, 0x10, 0xFF, 0x07, 0x00, 0x00, 0xAB}));
   Pick(IDC_MODE_LIST, "Mode D - 320x200x4 Color Graphics (8x8 Cell)");
   EXPECT_EQ(Text(35) + " " + Text(IDC_CRTC_1B) + " " + Text(IDC_CLOCK_WORD), "0D AB 1234");
 

@@ -13,10 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::Bytes;
-using testing_support::ImageBytes;
-using testing_support::SumOf;
-using testing_support::TempFolder;
+using namespace testing_support;
 
 // `size` bytes that start 55 AA and differ from their neighbours.
 Bytes Pattern(std::size_t size, std::uint8_t seed = 0) {

@@ -4,10 +4,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::Bytes;
-using testing_support::ImageBytes;
-using testing_support::RomBuilder;
-using testing_support::TempFolder;
+using namespace testing_support;
 using ui::Answer;
 
 constexpr const char* kFilter = "VGA BIOS ROM Image (*.rom)|*.rom|All Files (*.*)|*.*||";
@@ -22,7 +19,7 @@ std::string Settings(const ui::FileDialog& d) {
 }
 
 // Drives the sheet from the ROM Signature page, whose first box holds the first byte of a file.
-class SheetTest : public testing_support::PageTest {
+class SheetTest : public PageTest {
  protected:
   SheetTest() : PageTest(2) {}
   void SetUp() override {
