@@ -40,7 +40,7 @@ TEST_F(DataExchangeTest, BoundedIntTakesADecimalIntegerAndAFailedCheckStopsTheEx
   } cases[] = {{"5", 5, ""},          {" 5 ", 5, ""},     {"\t0", 0, ""},       {"+7", 7, ""},
                {"9", 9, kRange},      {"8", 8, kRange},   {"-1", -1, kRange},  {"-2147483648", INT_MIN, kRange}, {"2147483647", INT_MAX, kRange},
                {"x", 4, kNoInteger},  {"", 4, kNoInteger}, {"-", 4, kNoInteger}, {"+", 4, kNoInteger},
-               {"1 2", 4, kNoInteger}, {"2147483648", 4, kNoInteger}, {"99999999999999999999", 4, kNoInteger}};
+               {"1 2", 4, kNoInteger}, {"2147483648", 4, kNoInteger}, {"-2147483649", 4, kNoInteger}, {"99999999999999999999", 4, kNoInteger}};
   for (const auto& c : cases) {
     int value = 4, next = 0;
     std::string later = "old";
