@@ -29,7 +29,6 @@ Bytes FileWith(std::uint8_t seed) {
 // A child process saves over the file again and again, the two images in turn, and is killed at a
 // random moment: the file must be whole, the old content or the new one, every time.
 TEST(SaveKillTest, KilledSaveLeavesExactlyTheOldOrTheNewFile) {
-  rom::ResetRomState();
   TempFolder folder;
   const auto target = folder / "card.rom";
   const Bytes files[] = {FileWith(0x21), FileWith(0x9C)};  // the image is their first 32 KB

@@ -157,6 +157,7 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
       {{"font", "import", "sample.rom", "8x9", "a.psf"}, 3, "", "there is no font 8x9"},
       {{"font", "import", "sample.rom", "8x16", "missing.psf"}, 4, "", "missing.psf: no such file"},
       {{"font", "export", "sample.rom", "9x16", "a.f16"}, 2, "", "9x16 fix-up table goes in and out as a .json"},
+      {{"font", "export", "outside.rom", "9x16", "a.json"}, 2, "", "The OEM pointer table at offset 7FFCh"},
       // Refused edits: the file stays as it was.
       {{"set", "sample.rom", "memory.pllctrl1=1", "modes.12.pixel-format=9"}, 2, "", "between 0 and 7"},  // all or none
       {{"set", "sample.rom", "sub-vendor.vendor-id=12345"}, 2, "", "no more than 4 characters"},

@@ -204,7 +204,7 @@ TEST_F(SignOnStringTest, TextOverTheLimitIsRefusedAndStaysInTheBox) {
   for (const std::string& tooLong : {std::string(121, 'A'), markers + "A"}) {
     Type(IDC_SIGN_ON_TEXT, tooLong);
     ExpectApplyWrites({});
-    ExpectError("121 bytes long, but at most 120");
+    ExpectError("121 bytes long, but at most 120 bytes fit (each <NEWLINE> counts as 2 bytes). Nothing was");
     EXPECT_EQ(Box(), tooLong);
     EXPECT_EQ(Size(), "Size of String = 5");
   }

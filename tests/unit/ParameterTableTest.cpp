@@ -143,6 +143,8 @@ TEST_F(ParameterTableTest, ParameterIndexOverrideAndItsMappingUntilTheNextImage)
   Show(b);
   ShowRow(22);
   EXPECT_EQ(Text(35) + " " + Text(IDC_PARAM_INDEX), "13 13");
+  Type(IDC_PARAM_INDEX, "9F");  // every bit of the byte is stored
+  ExpectApplyWrites({{b.exRegOffset(0x20) + 2, 0x9F}});
   Type(IDC_PARAM_INDEX, "00");
   ExpectApplyWrites({{b.exRegOffset(0x20) + 2, 0x00}});
   EXPECT_EQ(Text(35), "13");  // the mapping stays as built
