@@ -367,15 +367,16 @@ TEST_F(FontFileTest, FilesThatDoNotFitAreRefusedWithTheReasonAndWriteNothing) {
 TEST_F(FontFileTest, FontsOutsideTheImageAreRefused) {
   const std::uint32_t oem = rom::OemPointerTable().offset;
   rom::RomImage.SetWord(oem + 0x08, 0x7800);  // 8x16 font: 4096 bytes do not fit
-  rom::RomImage.SetWord(oem + 0x0C, 0x7FF0);  // 9x16 fix-up table: its first record does not fit
-  rom::RomImage.SetByte(0x7FF0, 0x4D);
+  rom::RomImage.SetWord(oem + 0x0C, 0x7FEE);  // 9x16 fix-up table: record 1 ends on the last byte, record 2 is cut
+  rom::RomImage.SetByte(0x7FEE, 0x4D);
+  rom::RomImage.SetByte(0x7FFF, 0x4D);
   Bytes out;
   std::string error;
   EXPECT_FALSE(rom::fonts::ExportFont(Kind("8x16"), "a.f16", out, error));
   EXPECT_NE(error.find("reaches past the end"), std::string::npos) << error;
   EXPECT_FALSE(rom::fonts::ExportFont(Kind("9x16"), "a.json", out, error));
   ExpectRefused("8x16", "a.f16", Bytes(4096, 0), "reaches past the end");
-  ExpectRefused("9x16", "a.json", FixupFile({}, 16), "reaches past the end");
+  ExpectRefused("9x16", "a.json", FixupFile({}, 16), "fix-up record at offset 7FFFh (17 bytes) reaches past the end");
 }
 
 // Debian's console fonts: the first 256 glyphs land in the image exactly as the file holds them.
