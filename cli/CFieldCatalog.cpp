@@ -7,29 +7,42 @@
 
 #include "cli/ExitStatus.h"
 #include "res/resource.h"
+#include "rom/ImageMap.h"
+#include "rom/RomImage.h"
 #include "rom/ValueText.h"
 #include "ui/DataExchange.h"
 #include "ui/StandardPrompts.h"
 
 namespace cli {
-namespace {
 
 // An entry chosen in a list, and the list closed on it.
 struct Pick {
   int listId;
   int row;
 };
+// How the command line takes the text of a box.
+enum class Kind {
+  kText,   // as typed (the sign-on text, a signature character)
+  kHex,    // a hexadecimal number of 1 up to the box's limit of digits
+  kCheck,  // a check box: 0 or 1
+  kOther,  // as the page takes it (the pixel format, which the page checks itself)
+};
 struct Control {
   std::string suffix;
   int id;
-  bool check = false;
+  Kind kind = Kind::kHex;
 };
 // What one selection of a page's lists shows: its boxes.
-struct View {
+struct FieldView {
   std::string name;
   std::vector<Pick> picks;
   std::vector<Control> controls;
 };
+
+namespace {
+
+using View = FieldView;
+
 using ViewsOf = std::vector<View> (*)(CHeadlessEditor&);
 struct Group {
   const char* prefix;
@@ -49,16 +62,22 @@ std::string NamePart(const std::string& entry) {
   return part;
 }
 
-std::string Hex(int value) { return Lower(rom::HexText(static_cast<std::uint32_t>(value), 1)); }
+std::string Hex(int value) {
+  return Lower(rom::HexText(static_cast<std::uint32_t>(value), 1));
+}
 
 std::vector<View> SignatureViews(CHeadlessEditor&) {
   View view;
-  for (int k = 1; k <= 16; ++k) view.controls.push_back({std::to_string(k), IDC_SIGNATURE_ASCII_FIRST + k - 1});
+  for (int k = 1; k <= 16; ++k) {
+    view.controls.push_back({std::to_string(k), IDC_SIGNATURE_ASCII_FIRST + k - 1, Kind::kText});
+  }
   for (int k = 1; k <= 16; ++k) view.controls.push_back({std::to_string(k) + ".hex", IDC_SIGNATURE_HEX_FIRST + k - 1});
   return {view};
 }
 
-std::vector<View> SignOnViews(CHeadlessEditor&) { return {{"", {}, {{"text", IDC_SIGN_ON_TEXT}}}}; }
+std::vector<View> SignOnViews(CHeadlessEditor&) {
+  return {{"", {}, {{"text", IDC_SIGN_ON_TEXT, Kind::kText}}}};
+}
 
 std::vector<View> SubVendorViews(CHeadlessEditor& editor) {
   std::vector<View> views;
@@ -71,8 +90,8 @@ std::vector<View> SubVendorViews(CHeadlessEditor& editor) {
 
 std::vector<View> MemoryViews(CHeadlessEditor&) {
   // The labels of the boxes on the page.
-  static const char* const kLabels[] = {"PCIInit0",  "MiscInit0", "MiscInit1", "DRAMInit0", "DRAMInit1",
-                                        "AGPInit0",  "PLLCtrl1",  "PLLCtrl2",  "SGRAMMode"};
+  static const char* const kLabels[] = {"PCIInit0", "MiscInit0", "MiscInit1", "DRAMInit0", "DRAMInit1",
+                                        "AGPInit0", "PLLCtrl1",  "PLLCtrl2",  "SGRAMMode"};
   View view;
   for (int i = 0; i < 9; ++i) view.controls.push_back({Lower(kLabels[i]), IDC_MEMORY_REG_FIRST + i});
   return {view};
@@ -90,13 +109,13 @@ std::vector<Control> ModeControls() {
   for (int i = 0; i < 25; ++i) controls.push_back({"crtc." + Hex(i), id++});
   for (int i = 0; i < 20; ++i) controls.push_back({"attr." + Hex(i), id++});
   for (int i = 0; i < 9; ++i) controls.push_back({"gc." + Hex(i), id++});
-  controls.insert(controls.end(), {{"pixel-format", IDC_PIXEL_FORMAT},
+  controls.insert(controls.end(), {{"pixel-format", IDC_PIXEL_FORMAT, Kind::kOther},
                                    {"param-index", IDC_PARAM_INDEX},
                                    {"clock-word", IDC_CLOCK_WORD},
                                    {"crtc-1b", IDC_CRTC_1B},
-                                   {"native", IDC_NATIVE_MODE, true},
-                                   {"interlace", IDC_INTERLACE, true},
-                                   {"double-scan", IDC_NATIVE_DOUBLE_SCAN, true}});
+                                   {"native", IDC_NATIVE_MODE, Kind::kCheck},
+                                   {"interlace", IDC_INTERLACE, Kind::kCheck},
+                                   {"double-scan", IDC_NATIVE_DOUBLE_SCAN, Kind::kCheck}});
   return controls;
 }
 
@@ -145,7 +164,8 @@ std::vector<View> FontViews(CHeadlessEditor& editor) {
         if (!code.empty() && code.back() == 'h') code.pop_back();
         if (code.size() < 2) code.insert(0, 2 - code.size(), '0');
         View view{fontName + "." + code, {{IDC_FONT_LIST, font}, {list, row}}, {}};
-        for (int r = 0; r < height && r < 16; ++r) view.controls.push_back({std::to_string(r), IDC_GLYPH_ROW_FIRST + r});
+        for (int r = 0; r < height && r < 16; ++r)
+          view.controls.push_back({std::to_string(r), IDC_GLYPH_ROW_FIRST + r});
         views.push_back(std::move(view));
       }
       break;
@@ -186,52 +206,118 @@ std::string Joined(const std::vector<std::string>& messages) {
 }
 
 std::string Read(ui::HeadlessControls& controls, const Control& control) {
-  if (control.check) return controls.IsChecked(control.id) ? "1" : "0";
+  if (control.kind == Kind::kCheck) return controls.IsChecked(control.id) ? "1" : "0";
   return controls.GetText(control.id);
+}
+
+bool IsHexNumber(const std::string& text, std::size_t digits) {
+  return !text.empty() && text.size() <= digits && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+  });
+}
+
+// Two boxes that show bits of the same byte: typed together, the page would pick
+// one of them, where one after the other the second wins.
+bool Overlap(const std::optional<rom::ByteSpan>& a, const std::optional<rom::ByteSpan>& b) {
+  if (!a || !b || (a->mask & b->mask) == 0) return false;
+  return a->offset < b->offset + b->length && b->offset < a->offset + a->length;
 }
 
 }  // namespace
 
-struct CFieldCatalog::Located {
-  const Group* group = nullptr;
-  View view;
-  Control control;
-  std::string name;
+// The views of each group of fields as the editor shows them now, and every name.
+struct CFieldCatalog::Index {
+  std::array<std::vector<View>, std::size(kGroups)> views;
+  std::array<bool, std::size(kGroups)> built{};
+  // Name -> group, view, control.
+  std::map<std::string, std::array<int, 3>> names;
 };
 
+struct CFieldCatalog::Field {
+  int group = 0;
+  int view = 0;
+  const Control* control = nullptr;
+  std::string name;
+  int page() const { return kGroups[group].page; }
+};
+
+CFieldCatalog::CFieldCatalog() {
+  Reset();
+}
+
+CFieldCatalog::~CFieldCatalog() = default;
+
+void CFieldCatalog::Reset() {
+  editor_ = std::make_unique<CHeadlessEditor>();
+  index_ = std::make_unique<Index>();
+  activation_ = {};
+  activated_ = {};
+  layout_ = rom::LayoutKey();
+}
+
+std::string CFieldCatalog::PageCaption(int page) {
+  return editor_->pages().Page(page).Caption();
+}
+
 std::vector<std::string> CFieldCatalog::Activate(int page) {
-  if (editor_.ActivePageIndex() != page) {
-    const std::size_t mark = editor_.Mark();
-    editor_.SetActivePage(page);
+  const auto slot = static_cast<std::size_t>(page);
+  if (editor_->ActivePageIndex() != page) {
+    const std::size_t mark = editor_->Mark();
+    editor_->SetActivePage(page);
     // A page whose boxes fail their checks keeps the focus, as it does in the window.
-    if (editor_.ActivePageIndex() != page) {
-      throw CliError(kRefused, PageCaption(editor_.ActivePageIndex()) + ": " + Joined(editor_.MessagesSince(mark)));
+    if (editor_->ActivePageIndex() != page) {
+      throw CliError(kRefused, PageCaption(editor_->ActivePageIndex()) + ": " + Joined(editor_->MessagesSince(mark)));
     }
-    if (!activated_[page]) activation_[page] = editor_.MessagesSince(mark);
-    activated_[page] = true;
+    if (!activated_[slot]) activation_[slot] = editor_->MessagesSince(mark);
+    activated_[slot] = true;
   }
-  return activation_[page];
+  return activation_[slot];
 }
 
-std::vector<std::string> CFieldCatalog::ShowView(const Located& field) {
-  if (field.view.picks.empty()) return activation_[field.group->page];
-  const std::size_t mark = editor_.Mark();
-  for (const Pick& pick : field.view.picks) editor_.Pick(pick.listId, pick.row);
-  return editor_.MessagesSince(mark);
+std::vector<std::string> CFieldCatalog::ShowView(int group, int view) {
+  const std::vector<std::string> activation = Activate(kGroups[group].page);
+  const View& shown = index_->views[static_cast<std::size_t>(group)][static_cast<std::size_t>(view)];
+  if (shown.picks.empty()) return activation;
+  const std::size_t mark = editor_->Mark();
+  for (const Pick& pick : shown.picks) editor_->Pick(pick.listId, pick.row);
+  return editor_->MessagesSince(mark);
 }
 
-CFieldCatalog::Located CFieldCatalog::Find(const std::string& name) {
+const std::vector<View>& CFieldCatalog::Views(std::size_t g) {
+  std::vector<View>& views = index_->views[g];
+  if (index_->built[g]) return views;
+  const Group& group = kGroups[g];
+  Activate(group.page);
+  views = group.views(*editor_);
+  NameApart(views);
+  for (std::size_t v = 0; v < views.size(); ++v) {
+    for (std::size_t c = 0; c < views[v].controls.size(); ++c) {
+      index_->names.emplace(FullName(group, views[v], views[v].controls[c]),
+                            std::array<int, 3>{static_cast<int>(g), static_cast<int>(v), static_cast<int>(c)});
+    }
+  }
+  index_->built[g] = true;
+  return views;
+}
+
+// The group of fields a name belongs to, by its first part; -1 for none.
+static int GroupOf(const std::string& name) {
+  const std::string prefix = Lower(name.substr(0, name.find('.')));
+  for (std::size_t g = 0; g < std::size(kGroups); ++g) {
+    if (prefix == kGroups[g].prefix) return static_cast<int>(g);
+  }
+  return -1;
+}
+
+CFieldCatalog::Field CFieldCatalog::Find(const std::string& name) {
   const std::string wanted = Lower(name);
-  const std::string prefix = wanted.substr(0, wanted.find('.'));
-  for (const Group& group : kGroups) {
-    if (prefix != group.prefix) continue;
-    Activate(group.page);
-    std::vector<View> views = group.views(editor_);
-    NameApart(views);
-    for (const View& view : views) {
-      for (const Control& control : view.controls) {
-        if (FullName(group, view, control) == wanted) return {&group, view, control, wanted};
-      }
+  if (const int g = GroupOf(name); g >= 0) {
+    Views(static_cast<std::size_t>(g));
+    const auto found = index_->names.find(wanted);
+    if (found != index_->names.end()) {
+      const auto [fg, fv, fc] = found->second;
+      const View& view = index_->views[static_cast<std::size_t>(fg)][static_cast<std::size_t>(fv)];
+      return {fg, fv, &view.controls[static_cast<std::size_t>(fc)], wanted};
     }
   }
   throw CliError(kUsage, "there is no field " + name + " (ombrix fields IMAGE lists them)");
@@ -241,27 +327,26 @@ std::vector<FieldText> CFieldCatalog::List(const std::string& prefix, std::vecto
   const std::string wanted = Lower(prefix);
   std::vector<FieldText> fields;
   std::set<std::string> noted;
-  for (const Group& group : kGroups) {
+  for (std::size_t g = 0; g < std::size(kGroups); ++g) {
+    const Group& group = kGroups[g];
     const std::string groupName = group.prefix;
     if (wanted.compare(0, groupName.size(), groupName) != 0 && groupName.compare(0, wanted.size(), wanted) != 0) {
       continue;
     }
-    Activate(group.page);
-    std::vector<View> views = group.views(editor_);
-    NameApart(views);
-    for (const View& view : views) {
-      const Located shown{&group, view, {}, {}};
-      const std::vector<std::string> messages = ShowView(shown);
+    const std::vector<View>& views = Views(g);
+    const CShownBytes& shownBytes = editor_->pages().ShownBytesOf(group.page);
+    for (std::size_t v = 0; v < views.size(); ++v) {
+      const std::vector<std::string> messages = ShowView(static_cast<int>(g), static_cast<int>(v));
       for (const std::string& m : messages) {
         if (noted.insert(m).second) notes.push_back(PageCaption(group.page) + ": " + m);
       }
       if (!messages.empty()) continue;
-      ui::HeadlessControls& controls = editor_.activeControls();
-      for (const Control& control : view.controls) {
+      ui::HeadlessControls& controls = editor_->activeControls();
+      for (const Control& control : views[v].controls) {
         if (!controls.IsVisible(control.id)) continue;
-        std::string name = FullName(group, view, control);
+        std::string name = FullName(group, views[v], control);
         if (name.compare(0, wanted.size(), wanted) != 0) continue;
-        fields.push_back({std::move(name), Read(controls, control), group.page});
+        fields.push_back({std::move(name), Read(controls, control), group.page, shownBytes.ShownBytes(control.id)});
       }
     }
   }
@@ -269,36 +354,139 @@ std::vector<FieldText> CFieldCatalog::List(const std::string& prefix, std::vecto
 }
 
 std::string CFieldCatalog::Get(const std::string& name) {
-  const Located field = Find(name);
-  const std::vector<std::string> messages = ShowView(field);
+  const Field field = Find(name);
+  const std::vector<std::string> messages = ShowView(field.group, field.view);
   if (!messages.empty()) throw CliError(kRefused, field.name + ": " + Joined(messages));
-  ui::HeadlessControls& controls = editor_.activeControls();
-  if (!controls.IsVisible(field.control.id)) throw CliError(kRefused, field.name + ": lies outside the image");
-  return Read(controls, field.control);
+  ui::HeadlessControls& controls = editor_->activeControls();
+  if (!controls.IsVisible(field.control->id)) throw CliError(kRefused, field.name + ": lies outside the image");
+  return Read(controls, *field.control);
+}
+
+std::string CFieldCatalog::Check(const Field& field, const std::string& text) {
+  const ui::HeadlessControls& controls = editor_->activeControls();
+  const int limit = controls.state(field.control->id).limit;
+  if (text.find('\0') != std::string::npos) return "a box's text ends at a 00 byte";
+  switch (field.control->kind) {
+    case Kind::kCheck:
+      if (text != "0" && text != "1") return "a check box takes 0 or 1";
+      return {};
+    case Kind::kHex:
+      if (limit > 0 && text.size() > static_cast<std::size_t>(limit)) break;
+      if (limit > 0 && !IsHexNumber(text, static_cast<std::size_t>(limit))) {
+        return "\"" + text + "\" is not a hexadecimal number of 1 to " + std::to_string(limit) + " digits";
+      }
+      return {};
+    default: break;
+  }
+  // The box takes no more than its limit, as its window would.
+  if (limit > 0 && text.size() > static_cast<std::size_t>(limit)) {
+    return ui::FormatPrompt(ui::kPromptMaxChars, std::to_string(limit));
+  }
+  return {};
+}
+
+void CFieldCatalog::Type(const Field& field, const std::string& text) {
+  ui::HeadlessControls& controls = editor_->activeControls();
+  if (field.control->kind == Kind::kCheck) {
+    controls.SetChecked(field.control->id, text == "1");
+  } else {
+    controls.Type(field.control->id, text);
+  }
+}
+
+void CFieldCatalog::ApplyPage(const std::string& name) {
+  const std::size_t mark = editor_->Mark();
+  editor_->Apply();
+  const std::vector<std::string> refused = editor_->MessagesSince(mark);
+  if (!refused.empty()) throw CliError(kRefused, name + ": " + Joined(refused));
 }
 
 void CFieldCatalog::Set(const std::string& name, const std::string& text) {
-  const Located field = Find(name);
-  const std::vector<std::string> shown = ShowView(field);
+  SetAll({{name, text}});
+}
+
+void CFieldCatalog::SetOne(const Assignment& assignment) {
+  if (rom::LayoutKey() != layout_) Reset();
+  const Field field = Find(assignment.name);
+  const std::vector<std::string> shown = ShowView(field.group, field.view);
   if (!shown.empty()) throw CliError(kRefused, field.name + ": " + Joined(shown));
-  ui::HeadlessControls& controls = editor_.activeControls();
-  const int id = field.control.id;
-  if (!controls.IsVisible(id)) throw CliError(kRefused, field.name + ": lies outside the image");
-  if (field.control.check) {
-    if (text != "0" && text != "1") throw CliError(kRefused, field.name + ": a check box takes 0 or 1");
-    controls.SetChecked(id, text == "1");
-  } else {
-    // The box takes no more than its limit, as its window would.
-    const int limit = controls.state(id).limit;
-    if (limit > 0 && text.size() > static_cast<std::size_t>(limit)) {
-      throw CliError(kRefused, field.name + ": " + ui::FormatPrompt(ui::kPromptMaxChars, std::to_string(limit)));
-    }
-    controls.Type(id, text);
+  if (!editor_->activeControls().IsVisible(field.control->id)) {
+    throw CliError(kRefused, field.name + ": lies outside the image");
   }
-  const std::size_t mark = editor_.Mark();
-  editor_.Apply();
-  const std::vector<std::string> refused = editor_.MessagesSince(mark);
-  if (!refused.empty()) throw CliError(kRefused, field.name + ": " + Joined(refused));
+  if (const std::string problem = Check(field, assignment.text); !problem.empty()) {
+    throw CliError(kRefused, field.name + ": " + problem);
+  }
+  Type(field, assignment.text);
+  ApplyPage(field.name);
+}
+
+void CFieldCatalog::TypeAndApply(const std::vector<Assignment>& batch) {
+  const std::string before = layout_;
+  if (batch.size() == 1) {
+    Type(Find(batch.front().name), batch.front().text);
+    return ApplyPage(Lower(batch.front().name));
+  }
+  const std::vector<std::uint8_t> image(rom::RomImage.data(), rom::RomImage.data() + rom::kRomSize);
+  bool same = false;
+  try {
+    for (const Assignment& a : batch) Type(Find(a.name), a.text);
+    ApplyPage(Lower(batch.front().name));
+    same = rom::LayoutKey() == before;
+  } catch (const CliError&) {
+    // Which assignment was refused, and its own message, come from going one at a time.
+  }
+  if (same) return;
+  // An assignment of the batch moved what the ones after it write to, or one was refused.
+  rom::RomImage.Assign(image.data(), rom::kRomSize);
+  Reset();
+  for (const Assignment& a : batch) SetOne(a);
+}
+
+void CFieldCatalog::SetAll(const std::vector<Assignment>& assignments) {
+  std::size_t i = 0;
+  while (i < assignments.size()) {
+    if (rom::LayoutKey() != layout_) Reset();
+    // A batch: the assignments after the first that go to other boxes of the same list selection
+    // of the same page, each of them to bits of the image that no other one of them shows.
+    std::vector<Assignment> batch = {assignments[i]};
+    bool ready = false;
+    try {
+      const Field first = Find(assignments[i].name);
+      const CShownBytes& shownBytes = editor_->pages().ShownBytesOf(first.page());
+      ui::HeadlessControls& controls = editor_->activeControls();
+      std::vector<int> ids = {first.control->id};
+      std::vector<std::optional<rom::ByteSpan>> spans;
+      if (ShowView(first.group, first.view).empty() && editor_->activeControls().IsVisible(first.control->id) &&
+          Check(first, assignments[i].text).empty()) {
+        ready = true;
+        spans.push_back(shownBytes.ShownBytes(first.control->id));
+      }
+      for (std::size_t j = i + 1; ready && spans.front() && j < assignments.size(); ++j) {
+        // Another page's field would have its page shown.
+        if (GroupOf(assignments[j].name) != first.group) break;
+        const Field next = Find(assignments[j].name);
+        const int id = next.control->id;
+        const std::optional<rom::ByteSpan> span = shownBytes.ShownBytes(id);
+        if (next.group != first.group || next.view != first.view || !span ||
+            std::find(ids.begin(), ids.end(), id) != ids.end() ||
+            std::any_of(spans.begin(), spans.end(), [&](const auto& s) { return Overlap(s, span); }) ||
+            !controls.IsVisible(id) || !Check(next, assignments[j].text).empty()) {
+          break;
+        }
+        ids.push_back(id);
+        spans.push_back(span);
+        batch.push_back(assignments[j]);
+      }
+    } catch (const CliError&) {
+      // Said when its turn comes, after the ones before it.
+    }
+    if (ready) {
+      TypeAndApply(batch);
+    } else {
+      SetOne(assignments[i]);
+    }
+    i += batch.size();
+  }
 }
 
 }  // namespace cli

@@ -4,7 +4,9 @@
 
 namespace cli {
 
-bool CHeadlessEditor::ImageLoaded() const { return rom::romLoaded == 1; }
+bool CHeadlessEditor::ImageLoaded() const {
+  return rom::romLoaded == 1;
+}
 
 void CHeadlessEditor::Apply() {
   if (!ImageLoaded() || ActivePageIndex() < 0) return;

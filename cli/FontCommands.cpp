@@ -64,7 +64,7 @@ int Import(const std::filesystem::path& image, const std::string& font, const st
     throw CliError(kRefused, FileName(in) + ": " + error + "; nothing was written");
   }
   if (!note.empty()) std::cerr << "ombrix: " << FileName(in) << ": " << note << "\n";
-  SaveImage(out.empty() ? image : out);
+  SaveImage(image, out);
   return kOk;
 }
 

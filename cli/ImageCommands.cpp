@@ -1,6 +1,5 @@
 // info, verify and fix-checksum: the image as a whole.
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -11,8 +10,9 @@
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImageFile.h"
-#include "cli/ImageMap.h"
 #include "cli/Output.h"
+#include "pages/modes/ModeNames.h"
+#include "rom/ImageMap.h"
 #include "rom/RomFile.h"
 #include "rom/RomImage.h"
 #include "rom/ValueText.h"
@@ -38,25 +38,29 @@ nlohmann::json ShownJson(const Shown& shown) {
   return shown.problem.empty() ? nlohmann::json(JsonText(shown.text)) : nlohmann::json(nullptr);
 }
 
-std::string ShownText(const Shown& shown) { return shown.problem.empty() ? shown.text : "(" + shown.problem + ")"; }
+std::string ShownText(const Shown& shown) {
+  return shown.problem.empty() ? shown.text : "(" + shown.problem + ")";
+}
 
 int Info(const std::filesystem::path& path, bool json) {
   const ImageFile file = ReadImageFile(path);
   LoadImage(file);
-  CHeadlessEditor editor;
-  CFieldCatalog catalog(editor);
+  CFieldCatalog catalog;
   const Shown signOn = ShowField(catalog, "sign-on.text");
   const Shown vendor = ShowField(catalog, "sub-vendor.vendor-id");
   const Shown device = ShowField(catalog, "sub-vendor.device-id");
-  const ImageMap map = MapImage(editor);
+  const rom::ImageMap map = rom::MapImage();
   const std::uint8_t stored = rom::RomImage.Byte(rom::kChecksumOffset);
   const std::uint8_t computed = rom::ChecksumByteFor(rom::RomImage.data());
 
   if (json) {
     nlohmann::json structures = nlohmann::json::array();
-    for (const Structure& s : map.structures) {
-      structures.push_back({{"name", s.name}, {"offset", s.offset}, {"length", s.length},
-                            {"inside", s.problem.empty()}, {"problem", s.problem}});
+    for (const rom::MappedStructure& s : map.structures) {
+      structures.push_back({{"name", s.name},
+                            {"offset", s.offset},
+                            {"length", s.length},
+                            {"inside", s.problem.empty()},
+                            {"problem", s.problem}});
     }
     PrintJson({{"file", FileName(path)},
                {"size", file.size},
@@ -66,7 +70,7 @@ int Info(const std::filesystem::path& path, bool json) {
                {"signOn", ShownJson(signOn)},
                {"subsystemVendorId", ShownJson(vendor)},
                {"subsystemDeviceId", ShownJson(device)},
-               {"modes", {{"standard", map.standardModes}, {"extended", map.extendedModes}}},
+               {"modes", {{"standard", kStdRowCount}, {"extended", map.extendedModes}}},
                {"fixups", {{"9x14", map.fixups9x14}, {"9x16", map.fixups9x16}}},
                {"structures", structures}});
     return kOk;
@@ -80,14 +84,14 @@ int Info(const std::filesystem::path& path, bool json) {
             << "sign-on:    " << ShownText(signOn) << "\n"
             << "vendor ID:  " << ShownText(vendor) << "\n"
             << "device ID:  " << ShownText(device) << "\n"
-            << "modes:      " << map.standardModes << " standard, " << map.extendedModes << " extended\n"
+            << "modes:      " << kStdRowCount << " standard, " << map.extendedModes << " extended\n"
             << "fix-ups:    " << map.fixups9x14 << " in 9x14, " << map.fixups9x16 << " in 9x16\n"
             << "structures:\n";
-  for (const Structure& s : map.structures) {
+  for (const rom::MappedStructure& s : map.structures) {
     std::cout << "  " << s.name << std::string(s.name.size() < 32 ? 32 - s.name.size() : 1, ' ');
     if (s.problem.empty()) {
-      std::cout << rom::HexText(s.offset, 4) << "h-" << rom::HexText(s.offset + s.length - 1, 4) << "h  "
-                << s.length << " bytes\n";
+      std::cout << rom::HexText(s.offset, 4) << "h-" << rom::HexText(s.offset + s.length - 1, 4) << "h  " << s.length
+                << " bytes\n";
     } else {
       std::cout << "OUTSIDE: " << s.problem << "\n";
     }
@@ -120,11 +124,13 @@ int Verify(const std::vector<std::filesystem::path>& paths, bool json) {
 
 int FixChecksum(const std::filesystem::path& path, const std::filesystem::path& out) {
   LoadImage(ReadImageFile(path));
-  SaveImage(out.empty() ? path : out);
+  SaveImage(path, out);
   return kOk;
 }
 
-void Footer(CLI::App* command) { command->footer(kExitStatusHelp); }
+void Footer(CLI::App* command) {
+  command->footer(kExitStatusHelp);
+}
 
 }  // namespace
 

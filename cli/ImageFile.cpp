@@ -10,9 +10,13 @@
 
 namespace cli {
 
-std::string FileName(const std::filesystem::path& path) { return ui::PathText(path); }
+std::string FileName(const std::filesystem::path& path) {
+  return ui::PathText(path);
+}
 
-bool ImageFile::Valid() const { return Problem().empty(); }
+bool ImageFile::Valid() const {
+  return Problem().empty();
+}
 
 std::string ImageFile::Problem() const {
   if (!HasSignature()) return "not a VGA BIOS ROM image: it does not begin with 55 AA";
@@ -47,8 +51,11 @@ void LoadImage(const ImageFile& file) {
   if (!rom::LoadRomFile(file.path)) throw CliError(kFileError, FileName(file.path) + ": cannot be read");
 }
 
-void SaveImage(const std::filesystem::path& path) {
-  if (!rom::WriteRomFile(path)) throw CliError(kFileError, FileName(path) + ": could not be written; it is unchanged");
+void SaveImage(const std::filesystem::path& image, const std::filesystem::path& out) {
+  const std::filesystem::path& target = out.empty() ? image : out;
+  if (!rom::WriteRomFile(target, image)) {
+    throw CliError(kFileError, FileName(target) + ": could not be written; it is unchanged");
+  }
 }
 
 }  // namespace cli

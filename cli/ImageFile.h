@@ -32,8 +32,10 @@ ImageFile ReadImageFile(const std::filesystem::path& path);
 // A file that is no image is a CliError and leaves RomImage as it was.
 void LoadImage(const ImageFile& file);
 
-// Saves RomImage to `path` with the editor's atomic save (checksum fixed, bytes
-// past 32 KB of the file kept); a CliError when it fails.
-void SaveImage(const std::filesystem::path& path);
+// Saves RomImage, read from the file `image`, with the editor's atomic save
+// (checksum fixed) to `out`, or over `image` when `out` is empty. The bytes past
+// 32 KB come from `image` either way, so the file written has its length. A
+// CliError when it fails.
+void SaveImage(const std::filesystem::path& image, const std::filesystem::path& out);
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 // modes: every row of the Parameter Table page's mode list with the timing of its parameter record.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -47,26 +48,33 @@ std::string Joined(const std::vector<std::string>& messages) {
   return text;
 }
 
-// Each row picked in the page's list, as a user would, and its record decoded.
-std::vector<ModeRow> ReadModes() {
+// Each row picked in the page's list, as a user would, and its record decoded. A row that
+// the page cannot show has the page's own reason; what the page said while it built the
+// list and that no row says goes to `notes` (a memory model it does not know, say).
+std::vector<ModeRow> ReadModes(std::vector<std::string>& notes) {
   CHeadlessEditor editor;
   std::size_t mark = editor.Mark();
   editor.Start();
-  const std::string activation = Joined(editor.MessagesSince(mark));
+  const std::vector<std::string> activation = editor.MessagesSince(mark);
   ui::HeadlessControls& controls = editor.activeControls();
   std::vector<ModeRow> rows;
+  std::vector<std::string> said;
   for (int row = 0; row < controls.ListCount(IDC_MODE_LIST); ++row) {
     ModeRow mode;
     mode.text = controls.ListItemText(IDC_MODE_LIST, row);
     mark = editor.Mark();
     editor.Pick(IDC_MODE_LIST, row);
-    mode.problem = Joined(editor.MessagesSince(mark));
-    if (mode.problem.empty()) mode.problem = activation;
+    const std::vector<std::string> messages = editor.MessagesSince(mark);
+    said.insert(said.end(), messages.begin(), messages.end());
+    mode.problem = Joined(messages);
     if (mode.problem.empty()) {
       mode.timing =
           rom::timing::DecodeTiming(ShownRecord(controls), rom::HexTextToWord(controls.GetText(IDC_CLOCK_WORD)));
     }
     rows.push_back(std::move(mode));
+  }
+  for (const std::string& message : activation) {
+    if (std::find(said.begin(), said.end(), message) == said.end()) notes.push_back(message);
   }
   return rows;
 }
@@ -116,7 +124,8 @@ nlohmann::json Rate(const std::optional<double>& value) {
   return std::round(*value * 1000) / 1000;
 }
 
-void PrintJsonRows(const std::filesystem::path& path, const std::vector<ModeRow>& rows) {
+void PrintJsonRows(const std::filesystem::path& path, const std::vector<ModeRow>& rows,
+                   const std::vector<std::string>& notes) {
   nlohmann::json list = nlohmann::json::array();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const ModeRow& row = rows[i];
@@ -147,14 +156,19 @@ void PrintJsonRows(const std::filesystem::path& path, const std::vector<ModeRow>
     mode["problem"] = t.problem.empty() ? nlohmann::json(nullptr) : nlohmann::json(t.problem);
     list.push_back(mode);
   }
-  PrintJson({{"file", FileName(path)}, {"modes", list}});
+  nlohmann::json problems = nlohmann::json::array();
+  for (const std::string& note : notes) problems.push_back(JsonText(note));
+  PrintJson({{"file", FileName(path)}, {"modes", list}, {"problems", problems}});
 }
 
 int Modes(const std::filesystem::path& path, bool json) {
   LoadImage(ReadImageFile(path));
-  const std::vector<ModeRow> rows = ReadModes();
+  std::vector<std::string> notes;
+  const std::vector<ModeRow> rows = ReadModes(notes);
+  for (const std::string& note : notes)
+    std::cerr << "ombrix: " << FileName(path) << ": Parameter Table: " << note << "\n";
   if (json) {
-    PrintJsonRows(path, rows);
+    PrintJsonRows(path, rows, notes);
   } else {
     PrintText(rows);
   }

@@ -1,7 +1,6 @@
 #include "cli/Run.h"
 
 #include <CLI/CLI.hpp>
-
 #include <exception>
 #include <iostream>
 
@@ -11,9 +10,10 @@
 namespace cli {
 
 int Run(int argc, const char* const* argv) {
-  CLI::App app{"The Ombrix BIOS Editor's pages on the command line: every field of a 32 KB VGA BIOS image,\n"
-               "checked, converted and stored exactly as typed into the editor's pages.",
-               "ombrix"};
+  CLI::App app{
+      "The Ombrix BIOS Editor's pages on the command line: every field of a 32 KB VGA BIOS image,\n"
+      "checked, converted and stored exactly as typed into the editor's pages.",
+      "ombrix"};
   app.require_subcommand(1);
   app.footer(kExitStatusHelp);
   int status = kOk;

@@ -17,6 +17,8 @@ class CPageSet {
 
   // The page of tab `index` (0 Parameter Table .. 5 Font Images).
   ui::PropertyPage& Page(int index);
+  // The same page, as the bytes its controls show.
+  const CShownBytes& ShownBytesOf(int index);
 
   CParameterTable& parameterTable() { return m_parameterTable; }
   CSubVendorID& subVendorId() { return m_subVendorId; }

@@ -32,15 +32,17 @@ bool WriteAll(FileSystem& files, FileSystem::Handle handle, const std::vector<st
   return true;
 }
 
-// The bytes of an existing file past its first 32 KB; false when the file
-// exists but cannot be opened for writing or read.
-bool ReadTailOfExisting(FileSystem& files, const std::filesystem::path& path, std::vector<std::uint8_t>& tail) {
-  const FileSystem::Handle handle = files.OpenWritable(path);
+// The bytes of a file past its first 32 KB; false when it cannot be opened or read.
+// `writable`: the file is the one to be replaced, so a read-only or locked one fails
+// here, before anything is written.
+bool ReadTail(FileSystem& files, const std::filesystem::path& path, bool writable, std::vector<std::uint8_t>& tail) {
+  const FileSystem::Handle handle = writable ? files.OpenWritable(path) : files.OpenRead(path);
   if (handle == FileSystem::kInvalid) return false;
   std::vector<std::uint8_t> all;
   const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
   files.Close(handle);
   if (!read) return false;
+  tail.clear();
   if (all.size() > kRomSize) tail.assign(all.begin() + kRomSize, all.end());
   return true;
 }
@@ -79,12 +81,20 @@ std::uint8_t ChecksumByteFor(const std::uint8_t* image) {
   return static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF);
 }
 
-void FixChecksum() { RomImage.SetByte(kChecksumOffset, ChecksumByteFor(RomImage.data())); }
+void FixChecksum() {
+  RomImage.SetByte(kChecksumOffset, ChecksumByteFor(RomImage.data()));
+}
 
 bool WriteRomFile(const std::filesystem::path& path) {
+  return WriteRomFile(path, path);
+}
+
+bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom) {
   FileSystem& files = Files();
   std::vector<std::uint8_t> tail;
-  if (files.Exists(path) && !ReadTailOfExisting(files, path, tail)) return false;
+  const bool exists = files.Exists(path);
+  if (exists && !ReadTail(files, path, true, tail)) return false;
+  if (tailFrom != path && !ReadTail(files, tailFrom, false, tail)) return false;
 
   std::vector<std::uint8_t> content(RomImage.data(), RomImage.data() + kRomSize);
   content[kChecksumOffset] = ChecksumByteFor(content.data());

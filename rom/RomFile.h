@@ -26,4 +26,9 @@ void FixChecksum();
 // sets romLoaded.
 bool WriteRomFile(const std::filesystem::path& path);
 
+// The same, but the bytes past 32 KB come from the file `tailFrom`: a copy of an
+// image file written elsewhere keeps its whole length. False, with nothing
+// written, when `tailFrom` cannot be read.
+bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom);
+
 }  // namespace rom

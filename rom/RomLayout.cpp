@@ -13,7 +13,10 @@ std::string OutsideImageMessage(const std::string& structure, std::uint32_t offs
 Located Within(const std::string& structure, std::uint32_t offset, std::uint32_t length) {
   Located located;
   located.offset = offset;
-  if (!ImageBuffer::Contains(offset, length)) located.error = OutsideImageMessage(structure, offset, length);
+  if (!ImageBuffer::Contains(offset, length)) {
+    located.error = OutsideImageMessage(structure, offset, length);
+    located.failed = structure;
+  }
   return located;
 }
 
@@ -31,6 +34,18 @@ Located FollowOemEntry(OemEntry entry, const std::string& structure, std::uint32
   const Located table = OemPointerTable();
   if (!table) return table;
   return FollowPointer(table.offset + static_cast<std::uint32_t>(entry), structure, length);
+}
+
+Located MemoryConfigRecord() {
+  return FollowOemEntry(OemEntry::kMemoryConfig, "memory configuration record", kMemoryConfigSize);
+}
+
+Located SignOnRecord(std::uint32_t& textLength) {
+  const std::string name = "sign-on record";
+  const Located header = FollowOemEntry(OemEntry::kSignOn, name, kSignOnHeaderSize);
+  if (!header) return header;
+  textLength = ReadWordLE(header.offset, header.offset + 1);
+  return Within(name, header.offset, kSignOnHeaderSize + textLength);
 }
 
 }  // namespace rom

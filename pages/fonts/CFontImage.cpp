@@ -208,3 +208,11 @@ void CFontImage::SetShown(int id, bool visible) {
   }
   controls().Show(id, visible);
 }
+
+std::optional<rom::ByteSpan> CFontImage::ShownBytes(int controlId) const {
+  const int row = controlId - IDC_GLYPH_ROW_FIRST;
+  if (!m_shown.valid || row < 0 || row >= m_shown.height || !m_shown.rowInImage[static_cast<std::size_t>(row)]) {
+    return std::nullopt;
+  }
+  return rom::ByteSpan{m_shown.firstRow + static_cast<std::uint32_t>(row), 1};
+}

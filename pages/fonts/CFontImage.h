@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "pages/ShownBytes.h"
 #include "ui/PropertyPage.h"
 
-class CFontImage : public ui::PropertyPage {
+class CFontImage : public ui::PropertyPage, public CShownBytes {
  public:
   static constexpr int kRows = 16;
   static constexpr int kColumns = 9;
@@ -17,6 +18,7 @@ class CFontImage : public ui::PropertyPage {
   void LoadFromImage() override;
   void StoreToImage() override;
   void OnListCloseUp(int listId) override;
+  std::optional<rom::ByteSpan> ShownBytes(int controlId) const override;
 
  protected:
   void ExchangeFields(ui::DataExchange& dx) override;

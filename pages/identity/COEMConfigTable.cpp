@@ -9,12 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kRecordSize = 4 * COEMConfigTable::kRegisterCount;
-
-rom::Located LocateRecord() {
-  return rom::FollowOemEntry(rom::OemEntry::kMemoryConfig, "memory configuration record", kRecordSize);
-}
-
 std::uint32_t OffsetOf(const rom::Located& record, std::size_t index) {
   return record.offset + 4 * static_cast<std::uint32_t>(index);
 }
@@ -32,7 +26,8 @@ void COEMConfigTable::LoadFromImage() {
     m_bKeepTypedText = false;
     return;
   }
-  const rom::Located record = LocateRecord();
+  const rom::Located record = rom::MemoryConfigRecord();
+  m_recordOffset.reset();
   if (!record) {
     // Nothing of the last image stays on show, and nothing of this one is read.
     for (std::string& reg : m_strReg) reg.clear();
@@ -44,12 +39,13 @@ void COEMConfigTable::LoadFromImage() {
     const std::uint32_t r = OffsetOf(record, i);
     m_strReg[i] = rom::HexText(rom::ReadWordLE(r + 2, r + 3), 4) + rom::HexText(rom::ReadWordLE(r, r + 1), 4);
   }
+  m_recordOffset = record.offset;
   UpdateData(false);
 }
 
 void COEMConfigTable::StoreToImage() {
   UpdateData(true);
-  const rom::Located record = LocateRecord();
+  const rom::Located record = rom::MemoryConfigRecord();
   if (!record) {
     ShowError(record.error);
     m_bKeepTypedText = true;
@@ -63,4 +59,10 @@ void COEMConfigTable::StoreToImage() {
     rom::RomImage.SetWord(r, static_cast<std::uint16_t>(v & 0xFFFF));
     rom::RomImage.SetWord(r + 2, static_cast<std::uint16_t>(v >> 16));
   }
+}
+
+std::optional<rom::ByteSpan> COEMConfigTable::ShownBytes(int controlId) const {
+  const int i = controlId - IDC_MEMORY_REG_FIRST;
+  if (!m_recordOffset || i < 0 || i >= kRegisterCount) return std::nullopt;
+  return rom::ByteSpan{*m_recordOffset + 4 * static_cast<std::uint32_t>(i), 4};
 }

@@ -56,3 +56,9 @@ void CSubVendorID::StoreToImage() {
   rom::RomImage.SetWord(offset, rom::HexTextToWord(m_strId));
   UpdateData(false);
 }
+
+std::optional<rom::ByteSpan> CSubVendorID::ShownBytes(int controlId) const {
+  const std::uint32_t offset = OffsetOf(m_strLoadedKind);
+  if (controlId != IDC_ID_VALUE || offset == 0) return std::nullopt;
+  return rom::ByteSpan{offset, 2};
+}

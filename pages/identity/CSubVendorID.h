@@ -3,15 +3,17 @@
 
 #include <string>
 
+#include "pages/ShownBytes.h"
 #include "ui/PropertyPage.h"
 
-class CSubVendorID : public ui::PropertyPage {
+class CSubVendorID : public ui::PropertyPage, public CShownBytes {
  public:
   CSubVendorID();
 
   void LoadFromImage() override;
   void StoreToImage() override;
   void OnListCloseUp(int listId) override;
+  std::optional<rom::ByteSpan> ShownBytes(int controlId) const override;
 
  protected:
   void ExchangeFields(ui::DataExchange& dx) override;

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kPositions = 16;
+constexpr int kPositions = static_cast<int>(rom::kSignatureTextLength);
 
 // The character a byte shows as: lower-case letters in upper case, 0x00 as nothing.
 std::string ShownText(std::uint8_t b) {
@@ -18,14 +18,17 @@ std::string ShownText(std::uint8_t b) {
   return std::string(1, static_cast<char>(b));
 }
 
-std::uint32_t OffsetOf(int position) { return rom::kSignatureTextOffset + static_cast<std::uint32_t>(position) - 1; }
+std::uint32_t OffsetOf(int position) {
+  return rom::kSignatureTextOffset + static_cast<std::uint32_t>(position) - 1;
+}
 
 }  // namespace
 
 CVendorIDParam::CVendorIDParam() : ui::PropertyPage(IDD_ROM_SIGNATURE, "ROM Signature") {}
 
 void CVendorIDParam::ExchangeFields(ui::DataExchange& dx) {
-  for (int id = 1; id <= 2 * kPositions; ++id) dx.Text(id, m_strEdit[static_cast<std::size_t>(id)], id <= kPositions ? 1 : 2);
+  for (int id = 1; id <= 2 * kPositions; ++id)
+    dx.Text(id, m_strEdit[static_cast<std::size_t>(id)], id <= kPositions ? 1 : 2);
 }
 
 void CVendorIDParam::LoadFromImage() {
@@ -52,4 +55,9 @@ void CVendorIDParam::StoreToImage() {
       rom::RomImage.SetByte(offset, static_cast<std::uint8_t>(ascii[0]));
     }
   }
+}
+
+std::optional<rom::ByteSpan> CVendorIDParam::ShownBytes(int controlId) const {
+  if (controlId < 1 || controlId > 2 * kPositions) return std::nullopt;
+  return rom::ByteSpan{OffsetOf((controlId - 1) % kPositions + 1), 1};
 }

@@ -4,14 +4,16 @@
 #include <array>
 #include <string>
 
+#include "pages/ShownBytes.h"
 #include "ui/PropertyPage.h"
 
-class CVendorIDParam : public ui::PropertyPage {
+class CVendorIDParam : public ui::PropertyPage, public CShownBytes {
  public:
   CVendorIDParam();
 
   void LoadFromImage() override;
   void StoreToImage() override;
+  std::optional<rom::ByteSpan> ShownBytes(int controlId) const override;
 
   int m_bActivated = 0;
 

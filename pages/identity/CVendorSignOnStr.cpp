@@ -28,15 +28,6 @@ void ReplaceMarker(std::string& text, std::string_view marker, std::string_view 
   text = std::move(out);
 }
 
-// The record with the text it holds now; a length word that runs the text past
-// the image makes the whole record unusable.
-rom::Located LocateRecord(std::uint32_t& length) {
-  const rom::Located header = rom::FollowOemEntry(rom::OemEntry::kSignOn, kRecordName, 2);
-  if (!header) return header;
-  length = rom::ReadWordLE(header.offset, header.offset + 1);
-  return rom::Within(kRecordName, header.offset, 2 + length);
-}
-
 }  // namespace
 
 CVendorSignOnStr::CVendorSignOnStr() : ui::PropertyPage(IDD_SIGN_ON_STRING, "Sign-on String") {}
@@ -74,7 +65,7 @@ void CVendorSignOnStr::LoadFromImage() {
     return;
   }
   std::uint32_t length = 0;
-  const rom::Located record = LocateRecord(length);
+  const rom::Located record = rom::SignOnRecord(length);
   if (!record) {
     // Nothing of the last image stays on show, and nothing of this one is read.
     m_strLoaded.reset();
@@ -86,12 +77,14 @@ void CVendorSignOnStr::LoadFromImage() {
   }
   std::string text;
   text.reserve(length);
-  for (std::uint32_t i = 0; i < length; ++i) text += static_cast<char>(rom::RomImage.Byte(record.offset + 2 + i));
+  for (std::uint32_t i = 0; i < length; ++i)
+    text += static_cast<char>(rom::RomImage.Byte(record.offset + rom::kSignOnHeaderSize + i));
   EncodeNulBytes(text);
   EncodeNewlines(text);
   m_strSize = "Size of String = " + std::to_string(length);
   m_strSignOn = text;
   m_strLoaded = std::move(text);
+  m_loadedRecord = {record.offset, rom::kSignOnHeaderSize + length};
   UpdateData(false);
 }
 
@@ -106,7 +99,7 @@ void CVendorSignOnStr::StoreToImage() {
   if (m_strLoaded && m_strSignOn == *m_strLoaded) return;
 
   std::uint32_t oldLength = 0;
-  const rom::Located record = LocateRecord(oldLength);
+  const rom::Located record = rom::SignOnRecord(oldLength);
   if (!record) return Refuse(record.error);
 
   std::string bytes = m_strSignOn;
@@ -118,11 +111,16 @@ void CVendorSignOnStr::StoreToImage() {
                   " bytes fit (each <NEWLINE> counts as 2 bytes). Nothing was stored: please shorten the text.");
   }
   const auto n = static_cast<std::uint32_t>(bytes.size());
-  const rom::Located target = rom::Within(kRecordName, record.offset, 2 + n);
+  const rom::Located target = rom::Within(kRecordName, record.offset, rom::kSignOnHeaderSize + n);
   if (!target) return Refuse(target.error);
 
   rom::RomImage.SetWord(target.offset, static_cast<std::uint16_t>(n));
   for (std::uint32_t i = 0; i < n; ++i) {
-    rom::RomImage.SetByte(target.offset + 2 + i, static_cast<std::uint8_t>(bytes[i]));
+    rom::RomImage.SetByte(target.offset + rom::kSignOnHeaderSize + i, static_cast<std::uint8_t>(bytes[i]));
   }
+}
+
+std::optional<rom::ByteSpan> CVendorSignOnStr::ShownBytes(int controlId) const {
+  if (controlId != IDC_SIGN_ON_TEXT || !m_strLoaded) return std::nullopt;
+  return m_loadedRecord;
 }

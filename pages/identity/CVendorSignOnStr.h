@@ -5,9 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "pages/ShownBytes.h"
 #include "ui/PropertyPage.h"
 
-class CVendorSignOnStr : public ui::PropertyPage {
+class CVendorSignOnStr : public ui::PropertyPage, public CShownBytes {
  public:
   // The room the BIOS keeps for the text, counted in stored bytes.
   static constexpr std::size_t kMaxSignOnBytes = 120;
@@ -16,6 +17,7 @@ class CVendorSignOnStr : public ui::PropertyPage {
 
   void LoadFromImage() override;
   void StoreToImage() override;
+  std::optional<rom::ByteSpan> ShownBytes(int controlId) const override;
 
   // CR LF in the image is "<NEWLINE>" in the box.
   static void EncodeNewlines(std::string& text);
@@ -39,6 +41,8 @@ class CVendorSignOnStr : public ui::PropertyPage {
   // writes nothing, so stored bytes that merely look like a marker (a literal
   // "<NEWLINE>") stay as they are.
   std::optional<std::string> m_strLoaded;
+  // The record the text on show was read from: its length word and its text.
+  rom::ByteSpan m_loadedRecord;
   // A refused Apply keeps the typed text in the box through the reload that
   // follows it, so the user can correct it.
   bool m_bKeepTypedText = false;

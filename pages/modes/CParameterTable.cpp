@@ -10,12 +10,15 @@
 
 namespace {
 
-constexpr std::uint32_t kRecordSize = 64;
-constexpr std::uint32_t kExRegRecordSize = 5;
+using rom::kParameterRecordSize;
 constexpr std::uint16_t kNoStdMode = 0xFFFF;
 constexpr int kMaxPixelFormat = 7;
-// Bits 6 and 7 of the flags byte have no control; a store keeps them.
-constexpr std::uint8_t kUnusedFlagBits = 0xC0;
+// The bits of the flags byte that each control of the group shows.
+constexpr std::uint8_t kNativeBit = 0x01;
+constexpr std::uint8_t kInterlaceBit = 0x02;
+constexpr std::uint8_t kDoubleScanBit = 0x04;
+constexpr int kPixelFormatShift = 3;
+constexpr std::uint8_t kPixelFormatBits = 0x38;
 constexpr const char* kInitExModeError = "Error in CParameterTable::init_exmode_listbox()";
 constexpr const char* kJumpExModeError = "Error occur in CParameterTable::JumpnEXMode()";
 
@@ -27,6 +30,14 @@ rom::Located Refused(const std::string& error) {
   rom::Located none;
   none.error = error;
   return none;
+}
+
+// Where the value of box `id` lies in its parameter record; the regen length box holds a word.
+rom::ByteSpan RecordBytesOf(int id) {
+  const auto index = static_cast<std::uint32_t>(id - IDC_PARAM_FIRST);
+  if (id < IDC_PARAM_REGEN_LENGTH) return {index, 1};
+  if (id == IDC_PARAM_REGEN_LENGTH) return {index, 2};
+  return {index + 1, 1};
 }
 
 }  // namespace
@@ -76,17 +87,13 @@ void CParameterTable::ExchangeFields(ui::DataExchange& dx) {
 
 std::uint16_t CParameterTable::FindStdModeOffset(const std::string& text) {
   for (std::size_t i = 0; i < StdModeNames.size(); ++i) {
-    if (text == StdModeNames[i]) return static_cast<std::uint16_t>(kRecordSize * i);
+    if (text == StdModeNames[i]) return static_cast<std::uint16_t>(kParameterRecordSize * i);
   }
   return kNoStdMode;
 }
 
 rom::Located CParameterTable::LocateParameterRecord(std::uint16_t offset) const {
-  const rom::Located save = CExModeList::SavePointerTable();
-  if (!save) return save;
-  // The table's own size is not known: the record wanted is what must fit.
-  const std::uint32_t table = rom::ReadWordLE(save.offset, save.offset + 1);
-  return rom::Within("video parameter record " + std::to_string(offset / kRecordSize), table + offset, kRecordSize);
+  return rom::ParameterRecord(static_cast<int>(offset / kParameterRecordSize));
 }
 
 rom::Located CParameterTable::LocateExRegRecord(int modeIndex) const {
@@ -94,10 +101,7 @@ rom::Located CParameterTable::LocateExRegRecord(int modeIndex) const {
     return Refused(m_strExTableError.empty() ? "The extended register table has not been found." : m_strExTableError);
   }
   if (modeIndex < 0) return Refused("The selected row has no extended register record.");
-  return rom::Within(
-      "extended register record " + rom::HexText(static_cast<std::uint32_t>(modeIndex), 2) + "h",
-      static_cast<std::uint32_t>(m_nExRegTable) + kExRegRecordSize * static_cast<std::uint32_t>(modeIndex),
-      kExRegRecordSize);
+  return rom::ExRegRecord(static_cast<std::uint32_t>(m_nExRegTable), modeIndex);
 }
 
 void CParameterTable::LoadFromImage() {
@@ -166,9 +170,10 @@ void CParameterTable::StoreToImage() {
     return;
   }
   if (record.offset != m_nRecordPosition) {
-    ShowError("The video parameter record " + std::to_string(*m_wRecordOffset / kRecordSize) + " now lies at offset " +
-              rom::HexText(record.offset, 4) + "h, but the values on show were read at offset " +
-              rom::HexText(m_nRecordPosition, 4) + "h. Nothing was written: show the mode again before editing it.");
+    ShowError("The video parameter record " + std::to_string(*m_wRecordOffset / kParameterRecordSize) +
+              " now lies at offset " + rom::HexText(record.offset, 4) +
+              "h, but the values on show were read at offset " + rom::HexText(m_nRecordPosition, 4) +
+              "h. Nothing was written: show the mode again before editing it.");
     return;
   }
   std::uint32_t p = record.offset;
@@ -289,15 +294,13 @@ void CParameterTable::ReselectRow(int previousRow, const std::string& previousTe
 }
 
 int CParameterTable::ResolveParamIndex(std::uint8_t modeIndex) const {
-  const rom::Located record = LocateExRegRecord(modeIndex);
-  if (!record) return 0;
-  const std::uint8_t index = rom::RomImage.Byte(record.offset + 2);
-  return index != 0 ? index : modeIndex;
+  if (m_nExRegTable < 0) return 0;
+  return rom::ResolveParamIndex(static_cast<std::uint32_t>(m_nExRegTable), modeIndex);
 }
 
 int CParameterTable::JumpnEXMode() {
   const int paramIndex = m_rowMaps.ParamIndexOfExRow(m_nSelectedRow - kStdRowCount);
-  if (paramIndex > 0) return paramIndex * static_cast<int>(kRecordSize);
+  if (paramIndex > 0) return paramIndex * static_cast<int>(kParameterRecordSize);
   Report(kJumpExModeError);
   return -1;
 }
@@ -311,10 +314,10 @@ void CParameterTable::LoadExRegFields() {
   }
   const std::uint32_t r = record.offset;
   const std::uint8_t flags = rom::RomImage.Byte(r);
-  controls().SetChecked(IDC_NATIVE_MODE, (flags & 0x01) != 0);
-  controls().SetChecked(IDC_INTERLACE, (flags & 0x02) != 0);
-  controls().SetChecked(IDC_NATIVE_DOUBLE_SCAN, (flags & 0x04) != 0);
-  m_nPixelFormat = (flags >> 3) & 0x07;
+  controls().SetChecked(IDC_NATIVE_MODE, (flags & kNativeBit) != 0);
+  controls().SetChecked(IDC_INTERLACE, (flags & kInterlaceBit) != 0);
+  controls().SetChecked(IDC_NATIVE_DOUBLE_SCAN, (flags & kDoubleScanBit) != 0);
+  m_nPixelFormat = (flags & kPixelFormatBits) >> kPixelFormatShift;
   m_strParamIndex = rom::HexText(rom::RomImage.Byte(r + 2), 2);
   m_strClockWord = rom::HexText(rom::ReadWordLE(r + 3, r + 4), 4);
   m_strCrtc1B = rom::HexText(rom::RomImage.Byte(r + 1), 2);
@@ -335,12 +338,36 @@ void CParameterTable::StoreExRegFields() {
     return;
   }
   const std::uint32_t r = record.offset;
-  const int flags = (rom::RomImage.Byte(r) & kUnusedFlagBits) | (m_nPixelFormat << 3) |
-                    (controls().IsChecked(IDC_NATIVE_DOUBLE_SCAN) ? 0x04 : 0) |
-                    (controls().IsChecked(IDC_INTERLACE) ? 0x02 : 0) |
-                    (controls().IsChecked(IDC_NATIVE_MODE) ? 0x01 : 0);
+  // Bits 6 and 7 have no control; a store keeps them.
+  const int flags = (rom::RomImage.Byte(r) & rom::kUnusedExFlagBits) | (m_nPixelFormat << kPixelFormatShift) |
+                    (controls().IsChecked(IDC_NATIVE_DOUBLE_SCAN) ? kDoubleScanBit : 0) |
+                    (controls().IsChecked(IDC_INTERLACE) ? kInterlaceBit : 0) |
+                    (controls().IsChecked(IDC_NATIVE_MODE) ? kNativeBit : 0);
   rom::RomImage.SetByte(r, static_cast<std::uint8_t>(flags));
   rom::RomImage.SetByte(r + 1, static_cast<std::uint8_t>(rom::HexTextToWord(m_strCrtc1B) & 0xFF));
   rom::RomImage.SetByte(r + 2, static_cast<std::uint8_t>(rom::HexTextToWord(m_strParamIndex) & 0xFF));
   rom::RomImage.SetWord(r + 3, rom::HexTextToWord(m_strClockWord));
+}
+
+std::optional<rom::ByteSpan> CParameterTable::ShownBytes(int controlId) const {
+  if (controlId >= IDC_PARAM_FIRST && controlId <= IDC_PARAM_LAST) {
+    if (!m_wRecordOffset) return std::nullopt;
+    rom::ByteSpan span = RecordBytesOf(controlId);
+    span.offset += m_nRecordPosition;
+    return span;
+  }
+  if (!m_bExFieldsValid || m_nExRegTable < 0 || m_nShownModeIndex < 0) return std::nullopt;
+  const rom::Located record = rom::ExRegRecord(static_cast<std::uint32_t>(m_nExRegTable), m_nShownModeIndex);
+  if (!record) return std::nullopt;
+  const std::uint32_t r = record.offset;
+  switch (controlId) {
+    case IDC_NATIVE_MODE: return rom::ByteSpan{r, 1, kNativeBit};
+    case IDC_INTERLACE: return rom::ByteSpan{r, 1, kInterlaceBit};
+    case IDC_NATIVE_DOUBLE_SCAN: return rom::ByteSpan{r, 1, kDoubleScanBit};
+    case IDC_PIXEL_FORMAT: return rom::ByteSpan{r, 1, kPixelFormatBits};
+    case IDC_CRTC_1B: return rom::ByteSpan{r + 1, 1};
+    case IDC_PARAM_INDEX: return rom::ByteSpan{r + 2, 1};
+    case IDC_CLOCK_WORD: return rom::ByteSpan{r + 3, 2};
+    default: return std::nullopt;
+  }
 }

@@ -8,17 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "pages/ShownBytes.h"
 #include "pages/modes/CModeRowMaps.h"
 #include "rom/RomLayout.h"
 #include "ui/PropertyPage.h"
 
-class CParameterTable : public ui::PropertyPage {
+class CParameterTable : public ui::PropertyPage, public CShownBytes {
  public:
   CParameterTable();
 
   void LoadFromImage() override;
   void StoreToImage() override;
   void OnListCloseUp(int listId) override;
+  std::optional<rom::ByteSpan> ShownBytes(int controlId) const override;
 
   // 64 x the record index of a standard mode's row text (exact, case significant), or 0xFFFF.
   static std::uint16_t FindStdModeOffset(const std::string& text);

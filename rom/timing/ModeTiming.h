@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "rom/ModeTables.h"
+
 namespace rom::timing {
 
-inline constexpr std::size_t kParameterRecordSize = 64;
 using ParameterRecord = std::array<std::uint8_t, kParameterRecordSize>;
 
 // A span of a counter, from its start to the count where it ends. The end

@@ -4,11 +4,19 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <nlohmann/json.hpp>
+#include <random>
+#include <set>
+#include <sstream>
 
+#include "cli/CFieldCatalog.h"
+#include "cli/ExitStatus.h"
 #include "cli/Run.h"
 #include "rom/FontLayout.h"
+#include "rom/ImageMap.h"
 #include "rom/RomFile.h"
+#include "rom/ValueText.h"
 #include "rom/fonts/FontTransfer.h"
 #include "rom/timing/ModeTiming.h"
 #include "tests/support/PageTest.h"
@@ -405,3 +413,346 @@ TEST_F(FontFileTest, ConsoleFontsImportExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace testing_support;
+
+// Which bytes of the image in RomImage lie in a structure whose bytes the pages show as fields.
+std::vector<bool> ShownByFields() {
+  std::vector<bool> shown(rom::kRomSize, false);
+  for (const rom::MappedStructure& s : rom::MapImage().structures) {
+    for (std::uint32_t i = s.offset; s.located && s.shownByFields && i < s.offset + s.length && i < rom::kRomSize; ++i)
+      shown[i] = true;
+  }
+  return shown;
+}
+
+// The differing bytes that diff --json lists, as offsets.
+std::set<std::uint32_t> Listed(const nlohmann::json& diff) {
+  std::set<std::uint32_t> listed;
+  for (const char* kind : {"unshown", "outside"}) {
+    for (const auto& r : diff[kind]) {
+      for (std::uint32_t i = r["from"]; i <= r["to"].get<std::uint32_t>(); ++i) listed.insert(i);
+    }
+  }
+  return listed;
+}
+
+// An image in the layout of the sample but with its tables elsewhere, extended modes that use records past the
+// VGA's 29 and share one, and flags bytes with bits 6 and 7 set.
+Bytes MovedLayout() {
+  RomLayout layout;
+  layout.oemTable = 0x0700;
+  layout.memoryConfig = 0x0420;
+  layout.savePointerTable = 0x0460;
+  layout.secondarySaveTable = 0x0480;
+  layout.exModeInfo = 0x04A0;
+  layout.exRegTable = 0x4000;
+  layout.exModeList = 0x4400;
+  layout.parameterTable = 0x5000;
+  layout.font8x8 = 0x0800;
+  layout.font8x14 = 0x1000;
+  layout.font8x16 = 0x1E00;
+  layout.fixup9x14 = 0x2E00;
+  layout.fixup9x16 = 0x2F00;
+  layout.signOn = 0x3F00;
+  RomBuilder b(layout);
+  b.SignatureText("MOVED  LAYOUT 01").SubsystemIds(0x1234, 0x5678).SignOn("Moved\r\nlayout");
+  b.MemoryConfig({1, 2, 3, 4, 5, 6, 7, 8, 9});
+  for (int i = 0; i < 40; ++i) {
+    std::array<std::uint8_t, 64> record{};
+    for (std::size_t k = 0; k < record.size(); ++k) record[k] = static_cast<std::uint8_t>(i * 7 + k * 3 + 1);
+    b.ParameterRecord(i, record);
+  }
+  for (int m = 0; m < 40; ++m) b.ExReg(m, static_cast<std::uint8_t>(0xC0 | m), 0x11, 0, 0x2000);
+  b.AddExMode({0x1E, 0x101, 6, 640, 480, 16}).ExReg(0x1E, 0xED, 0x22, 0x27, 0x1234);
+  b.AddExMode({0x21, 0x103, 6, 800, 600, 16}).ExReg(0x21, 0x2D, 0x33, 0x27, 0x4321);  // shares record 27h
+  b.AddExMode({0x22, 0x105, 6, 1024, 768, 16});
+  for (int code = 0; code < 256; ++code) {
+    b.Glyph(8, code, std::vector<std::uint8_t>(8, static_cast<std::uint8_t>(code)));
+    b.Glyph(14, code, std::vector<std::uint8_t>(14, static_cast<std::uint8_t>(code ^ 0x5A)));
+    b.Glyph(16, code, std::vector<std::uint8_t>(16, static_cast<std::uint8_t>(code ^ 0xA5)));
+  }
+  b.Fixups(14, {{0x4D, std::vector<std::uint8_t>(14, 0x81)}, {0x57, std::vector<std::uint8_t>(14, 0x42)}});
+  b.Fixups(16, {{0x4D, std::vector<std::uint8_t>(16, 0x81)}, {0x4D, std::vector<std::uint8_t>(16, 0x18)}});
+  return b.FixChecksum().bytes();
+}
+
+// Bytes of no VGA BIOS: a signature, then noise, with pointers that lead anywhere.
+Bytes Noise(unsigned seed) {
+  std::mt19937 random(seed);
+  Bytes bytes(rom::kRomSize);
+  for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(random());
+  bytes[0] = 0x55;
+  bytes[1] = 0xAA;
+  bytes[0x50] = 0x00;
+  bytes[0x51] = 0x20;  // an OEM pointer table inside, whose words point anywhere
+  return bytes;
+}
+
+}  // namespace
+
+// One byte flipped in each structure of several images, and in the places no field shows (records no mode uses,
+// bits 6 and 7 of a flags byte, a record a parameter index left behind): diff names every byte that differs, by a
+// field, by the structure it lies in, or as lying outside them all; a byte of a structure that no field shows is
+// always named by its place.
+TEST_F(CliTest, DiffNamesEveryByteThatDiffers) {
+  std::vector<std::pair<std::string, Bytes>> images = {{"sample", sample}, {"moved", MovedLayout()}};
+  for (unsigned seed : {1u, 2u}) images.emplace_back("noise" + std::to_string(seed), Noise(seed));
+  if (std::filesystem::exists("/usr/share/seabios/vgabios-stdvga.bin")) {
+    Bytes seabios = TempFolder::ReadBytes("/usr/share/seabios/vgabios-stdvga.bin");
+    seabios.resize(rom::kRomSize);
+    images.emplace_back("seabios", seabios);
+  }
+  std::mt19937 random(7);
+  int flips = 0;
+  for (const auto& [label, image] : images) {
+    Write("a.rom", image);
+    rom::RomImage.Assign(image.data(), rom::kRomSize);
+    std::vector<std::uint32_t> offsets;
+    const std::vector<bool> shownBefore = ShownByFields();
+    for (const rom::MappedStructure& s : rom::MapImage().structures) {
+      // Not the 55 AA: without them the file is no image.
+      const std::uint32_t from = std::max<std::uint32_t>(s.offset, 2);
+      if (!s.located || from >= rom::kRomSize || s.offset + s.length <= from) continue;
+      const std::uint32_t length = std::min(s.offset + s.length, rom::kRomSize) - from;
+      offsets.push_back(from + static_cast<std::uint32_t>(random() % length));
+    }
+    if (label == "sample") {
+      // Record 8 (no mode's), record 30's byte 5 (mode 101h's), bits 6-7 of mode 101h's flags byte (mode index
+      // 31h), an extended register record no mode uses, a byte outside all.
+      for (std::uint32_t at : {0x0805u, 0x0D85u, 0x0295u, 0x0236u, 0x7000u}) offsets.push_back(at);
+    }
+    for (std::size_t k = 0; k < offsets.size(); ++k) {
+      const std::uint32_t at = offsets[k];
+      Bytes changed = image;
+      changed[at] ^= at == 0x0295u ? 0xC0 : static_cast<std::uint8_t>(1 + random() % 255);
+      rom::RomImage.Assign(changed.data(), rom::kRomSize);
+      if (at != rom::kChecksumOffset) {
+        changed[rom::kChecksumOffset] = rom::ChecksumByteFor(rom::RomImage.data());
+      }
+      const std::vector<bool> shownAfter = ShownByFields();
+      Write("b.rom", changed);
+      const Outcome o = Ombrix({"diff", "a.rom", "b.rom", "--json"});
+      const std::string what = label + " " + rom::HexText(at, 4) + "h";
+      ASSERT_EQ(o.status, changed == image ? 0 : 1) << what << o.err;
+      const nlohmann::json diff = nlohmann::json::parse(o.out);
+      const std::set<std::uint32_t> listed = Listed(diff);
+      for (std::uint32_t i = 0; i < rom::kRomSize; ++i) {
+        if (image[i] == changed[i]) continue;
+        // A byte that no field can show is always listed; one that a field may show, listed or a field differs.
+        EXPECT_TRUE(listed.count(i) != 0 || ((shownBefore[i] || shownAfter[i]) && !diff["fields"].empty()))
+            << what << ": byte " << rom::HexText(i, 4) << "h named by nothing\n"
+            << o.out.substr(0, 1500);
+      }
+      ++flips;
+    }
+  }
+  EXPECT_GT(flips, 60);
+}
+
+TEST_F(CliTest, DiffNamesTheRecordAndByteOfWhatNoFieldShows) {
+  Bytes changed = sample;
+  changed[0x0805] ^= 0x10;  // record 8, which no mode row uses
+  changed[0x0295] |= 0x80;  // bit 7 of mode 101h's flags byte (mode index 31h): no control shows it
+  changed[0x0D93] = 0x41;   // mode 101h's crtc.9, in its record 30 (1Eh)
+  changed[0x0297] = 0x1F;   // ... and its parameter index now sends it to record 31
+  rom::RomImage.Assign(changed.data(), rom::kRomSize);
+  changed[rom::kChecksumOffset] = rom::ChecksumByteFor(rom::RomImage.data());
+  Write("b.rom", changed);
+  const Outcome o = Ombrix({"diff", "sample.rom", "b.rom"});
+  EXPECT_EQ(o.status, 1);
+  for (const char* line :
+       {"  modes.101h.param-index: 1E -> 1F\n", "Bytes that no field shows:\n",
+        "  0295h  extended register record 31h, byte 00h\n", "  0805h  video parameter record 8, byte 05h\n",
+        "  0D93h  video parameter record 30, byte 13h\n", "  7FFFh  checksum byte\n"}) {
+    EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
+  }
+  EXPECT_EQ(o.out.find("0297h"), std::string::npos) << "the parameter index is a field\n" << o.out;
+}
+
+// A script gets what it asked for or nothing: a hexadecimal text that is empty or no number is refused, where the
+// window stores 00; what the page takes is taken as the page takes it.
+TEST_F(CliTest, StrictTextsAndAssignmentsOneAfterAnother) {
+  for (const char* assignment : {"modes.3.crtc.9=4G", "signature.1.hex=ZZ", "memory.pllctrl1=xyz",
+                                 "memory.pllctrl1=", "sub-vendor.device-id= 12", "fonts.8x16.41.3=0x"}) {
+    const Outcome o = Ombrix({"set", "sample.rom", "memory.draminit1=1", assignment});
+    const std::string field(assignment, std::strchr(assignment, '='));
+    EXPECT_EQ(o.status, 2) << assignment;
+    EXPECT_NE(o.err.find("sample.rom: " + field + ": \"" + (std::strchr(assignment, '=') + 1) +
+                         "\" is not a hexadecimal number of 1 to "),
+              std::string::npos)
+        << o.err;
+  }
+  EXPECT_EQ(Read("sample.rom"), sample);
+  ASSERT_EQ(Ombrix({"set", "sample.rom", "memory.pllctrl1=abc", "modes.3.crtc.9=c", "fonts.8x16.41.3=Ff"}).status, 0);
+  EXPECT_EQ(Ombrix({"get", "sample.rom", "memory.pllctrl1", "modes.3.crtc.9", "fonts.8x16.41.3"}).out,
+            "00000ABC\n0C\nFF\n");
+
+  // A parameter index that sends a mode to another record is followed by the assignment after it.
+  Write("one.rom", sample);
+  Write("two.rom", sample);
+  ASSERT_EQ(Ombrix({"set", "one.rom", "modes.101h.param-index=1F", "modes.101h.crtc.9=41"}).status, 0);
+  ASSERT_EQ(Ombrix({"set", "two.rom", "modes.101h.param-index=1F"}).status, 0);
+  ASSERT_EQ(Ombrix({"set", "two.rom", "modes.101h.crtc.9=41"}).status, 0);
+  EXPECT_EQ(Read("one.rom"), Read("two.rom"));
+  EXPECT_EQ(Read("one.rom")[0x0DD3], 0x41);
+  EXPECT_EQ(Read("one.rom")[0x0D93], sample[0x0D93]);
+}
+
+// Random batches of assignments, many of them to one list selection of one page, some that move records or
+// overlap or are refused: one set gives the same bytes and the same refusal as the assignments one at a time,
+// each on a fresh load of the image.
+TEST_F(CliTest, OneSetIsItsAssignmentsOneAtATime) {
+  std::vector<std::string> names;
+  {
+    cli::CFieldCatalog catalog;
+    std::vector<std::string> notes;
+    for (const cli::FieldText& f : catalog.List("", notes)) names.push_back(f.name);
+  }
+  std::vector<std::string> near;  // the fields of a few views, so that batches form
+  for (const std::string& n : names) {
+    if (n.rfind("modes.101h.", 0) == 0 || n.rfind("modes.103h.", 0) == 0 || n.rfind("signature.", 0) == 0 ||
+        n.rfind("fonts.9x14.4d.", 0) == 0 || n.rfind("memory.", 0) == 0 || n.rfind("modes.3.", 0) == 0) {
+      near.push_back(n);
+    }
+  }
+  const char* const texts[] = {"1F", "1E", "0", "1", "41", "7", "G", "", "20", "FF", "abcd", "Z", "9"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<cli::Assignment> assignments;
+    for (int n = 2 + static_cast<int>(random() % 8); n > 0; --n) {
+      const std::vector<std::string>& pool = random() % 4 == 0 ? names : near;
+      assignments.push_back({pool[random() % pool.size()], texts[random() % std::size(texts)]});
+    }
+    const auto run = [&](bool together) {
+      sampleRom.Load();
+      std::string refused;
+      try {
+        if (together) {
+          cli::CFieldCatalog().SetAll(assignments);
+        } else {
+          // Each on new pages, which build their lists from the image as a new load would.
+          for (const cli::Assignment& a : assignments) cli::CFieldCatalog().Set(a.name, a.text);
+        }
+      } catch (const cli::CliError& e) {
+        refused = e.what();
+      }
+      return std::make_pair(ImageBytes(), refused);
+    };
+    const auto together = run(true);
+    const auto apart = run(false);
+    std::string what;
+    for (const cli::Assignment& a : assignments) what += " " + a.name + "=" + a.text;
+    EXPECT_EQ(together.second, apart.second) << what;
+    if (apart.second.empty()) {
+      EXPECT_TRUE(together.first == apart.first) << what;
+    }
+  }
+}
+
+// A warning about one extended mode record leaves every row with its own figures.
+TEST_F(CliTest, ModesKeepTheirFiguresBesideAWarningAboutOneRecord) {
+  Bytes changed = sample;
+  changed[0x03D6] = 0x0C;  // memory model 12 in the record at 03D2h
+  Write("b.rom", changed);
+  const Outcome o = Ombrix({"modes", "b.rom", "--json"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.err.find("b.rom: Parameter Table: The extended mode record at offset 03D2h has memory model 12"),
+            std::string::npos)
+      << o.err;
+  const nlohmann::json json = nlohmann::json::parse(o.out);
+  ASSERT_EQ(json["modes"].size(), 28u);
+  for (const auto& mode : json["modes"]) EXPECT_TRUE(mode.contains("vertical")) << mode.dump();
+  EXPECT_EQ(json["problems"].size(), 1u);
+  const std::string text = Ombrix({"modes", "b.rom"}).out;
+  EXPECT_EQ(text.find("not shown"), std::string::npos) << text;
+  EXPECT_NE(text.find("memory model 12 (8x16)\n  clock 25.175 MHz"), std::string::npos) << text;
+}
+
+// Every byte 00..FF goes out as JSON and back in; the document of one image makes every field of another read as
+// in the first, a record moved by a parameter index included. One escape types any byte on the command line.
+TEST_F(CliTest, FieldsGoFromOneImageToAnotherThroughJson) {
+  Write("a.rom", sample);
+  ASSERT_EQ(Ombrix({"set", "a.rom", "-e", "signature.1=\\xE9", "sign-on.text=Caf\\xE9 \\\\ <NUL>",
+                    "modes.101h.param-index=1F", "modes.101h.crtc.9=41", "modes.3.crtc.9=4e", "fonts.9x16.4d.2=81",
+                    "memory.pllctrl1=DEADBEEF"})
+                .status,
+            0);
+  EXPECT_EQ(Read("a.rom")[0x40], 0xE9);
+  EXPECT_EQ(Ombrix({"get", "a.rom", "sign-on.text"}).out, "Caf\xE9 \\ <NUL>\n");
+  EXPECT_EQ(Ombrix({"set", "a.rom", "-e", "signature.2=\\q"}).status, 3);
+  EXPECT_EQ(Ombrix({"set", "a.rom", "-e", "signature.2=\\x00"}).err,
+            "ombrix: " + (folder / "a.rom").string() + ": signature.2: a box's text ends at a 00 byte\n");
+  const Outcome fields = Ombrix({"fields", "a.rom", "--json"});
+  ASSERT_EQ(fields.status, 0);
+  EXPECT_NE(fields.out.find("\"text\": \"Caf\u00e9"), std::string::npos);
+  TempFolder::WriteBytes(folder / "a.json", Bytes(fields.out.begin(), fields.out.end()));
+  const std::string doc = (folder / "a.json").string();
+  ASSERT_EQ(Ombrix({"set", "sample.rom", "--from", doc, "-o", "b.rom"}).status, 0);
+  EXPECT_EQ(Ombrix({"fields", "b.rom"}).out, Ombrix({"fields", "a.rom"}).out);
+  EXPECT_EQ(Read("b.rom")[0x40], 0xE9);
+  EXPECT_EQ(Read("sample.rom"), sample);
+
+  // From standard input, the document of get.
+  std::istringstream input(Ombrix({"get", "a.rom", "sign-on.text", "signature.1", "--json"}).out);
+  std::streambuf* const keep = std::cin.rdbuf(input.rdbuf());
+  const Outcome piped = Ombrix({"set", "sample.rom", "--from", "-"});
+  std::cin.rdbuf(keep);
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(Ombrix({"get", "sample.rom", "sign-on.text"}).out, "Caf\xE9 \\ <NUL>\n");
+
+  // A character above U+00FF is no byte; a document of another shape is no document.
+  Write("c.rom", sample);
+  for (const auto& [text, status] :
+       {std::pair<std::string, int>{R"({"fields":[{"name":"signature.1","text":"\u0100"}]})", 2},
+        {R"({"fields":[{"name":"signature.1","text":1}]})", 3},
+        {"[", 3}}) {
+    TempFolder::WriteBytes(folder / "c.json", Bytes(text.begin(), text.end()));
+    const Outcome o = Ombrix({"set", "c.rom", "--from", (folder / "c.json").string()});
+    EXPECT_EQ(o.status, status) << text << o.err;
+  }
+  EXPECT_EQ(Read("c.rom"), sample);
+}
+
+// -o writes the input's whole file with the changes: a 64 KB chip's image stays 64 KB, whatever OUT held.
+TEST_F(CliTest, OutputKeepsTheWholeInputFile) {
+  Bytes big = sample;
+  for (std::uint32_t i = 0; i < rom::kRomSize; ++i) big.push_back(static_cast<std::uint8_t>(i * 7));
+  Write("big.rom", big);
+  Write("old.rom", Bytes(rom::kRomSize + 5, 0x11));
+  ASSERT_EQ(Ombrix({"font", "export", "sample.rom", "8x16", "a.psf"}).status, 0);
+  const std::vector<std::vector<std::string>> commands = {
+      {"set", "big.rom", "memory.pllctrl1=1", "-o", "new.rom"},
+      {"set", "big.rom", "memory.pllctrl1=1", "-o", "old.rom"},
+      {"fix-checksum", "big.rom", "-o", "fixed.rom"},
+      {"font", "import", "big.rom", "8x16", "a.psf", "-o", "font.rom"}};
+  for (const auto& command : commands) {
+    ASSERT_EQ(Ombrix(command).status, 0) << command[0];
+    const Bytes out = Read(command.back());
+    ASSERT_EQ(out.size(), big.size()) << command[0];
+    EXPECT_TRUE(std::equal(out.begin() + rom::kRomSize, out.end(), big.begin() + rom::kRomSize)) << command[0];
+    EXPECT_EQ(SumOf(out), 0u) << command[0];
+  }
+  EXPECT_EQ(Read("big.rom"), big);
+}
+
+// A batch of thousands of glyph rows shows each glyph once and applies it once, as a user would who types a
+// glyph's rows and presses Apply, instead of finding, showing and applying every row on its own.
+TEST_F(CliTest, GlyphRowsOfOneGlyphAreAppliedTogether) {
+  std::vector<cli::Assignment> rows;
+  for (int code = 0; code < 256; ++code) {
+    for (int row = 0; row < 16; ++row)
+      rows.push_back({"fonts.8x16." + rom::HexText(code, 2) + "." + std::to_string(row),
+                      rom::HexText(static_cast<std::uint32_t>(code ^ row), 2)});
+  }
+  cli::CFieldCatalog catalog;
+  catalog.SetAll(rows);
+  // Each load of the page repaints its glyph once: the font shown, then each glyph chosen and applied.
+  EXPECT_LE(catalog.editor().controls(CPageSet::kFontImages).batches(), 3 * 256 + 8);
+  const std::uint32_t font = rom::LocateFullFont(Kind("8x16")).offset;
+  for (int code = 0; code < 256; ++code) {
+    for (int row = 0; row < 16; ++row) ASSERT_EQ(rom::RomImage.Byte(font + 16 * code + row), code ^ row);
+  }
+}

@@ -5,9 +5,9 @@
 
 #include "cli/CFieldCatalog.h"
 #include "cli/ExitStatus.h"
-#include "cli/ImageMap.h"
 #include "rom/FileSystem.h"
 #include "rom/FontLayout.h"
+#include "rom/ImageMap.h"
 #include "rom/RomFile.h"
 #include "rom/ValueText.h"
 #include "rom/fonts/FontTransfer.h"
@@ -116,11 +116,10 @@ const std::map<std::string, std::string> kStructures = {
 // its rows inside it, which the pages edit; the sign-on text may grow to the room the BIOS keeps.
 ByteSet Allowed(const std::string& name) {
   ByteSet allowed;
-  cli::CHeadlessEditor editor;
   std::string group = name.substr(0, name.find('.'));
   for (char& c : group) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const auto names = kStructures.find(group);
-  for (const cli::Structure& s : cli::MapImage(editor).structures) {
+  for (const rom::MappedStructure& s : rom::MapImage().structures) {
     if (names != kStructures.end() && names->second.find("|" + s.name + "|") != std::string::npos)
       Mark(allowed, s.offset, s.name == "sign-on record" ? std::max<std::uint32_t>(s.length, 2 + 120) : s.length);
   }
@@ -202,28 +201,44 @@ std::string RunRomFileInput(const std::uint8_t* data, std::size_t size) {
 std::string RunCliSetInput(const std::uint8_t* data, std::size_t size) {
   const std::size_t script = std::min(size, kCliScriptBytes);
   LoadImage(data + script, size - script);
+  const Bytes start = Image();
   Reader in{data, script};
-  cli::CHeadlessEditor editor;
-  cli::CFieldCatalog catalog(editor);
+  std::vector<cli::Assignment> assignments;
   for (int n = 1 + in.Byte() % 3; n > 0; --n) {
-    const std::string name = FieldName(in);
+    std::string name = FieldName(in);
     const std::uint8_t length = in.Byte();
-    const std::string text = in.Text(length >= 200 ? in.Byte() % 130 : length % 12);
+    assignments.push_back({std::move(name), in.Text(length >= 200 ? in.Byte() % 130 : length % 12)});
+  }
+  // One at a time, each on new pages as a new load shows them.
+  std::string refused;
+  for (const cli::Assignment& a : assignments) {
     const Bytes before = Image();
     try {
-      catalog.Set(name, text);
-    } catch (const cli::CliError&) {
-      // Refused: what the page wrote before refusing is held to the same bounds.
+      cli::CFieldCatalog().Set(a.name, a.text);
+    } catch (const cli::CliError& e) {
+      // What the page wrote before refusing is held to the same bounds.
+      if (refused.empty()) refused = e.what();
     }
     if (Changed(before) < 0) continue;
     // The structures as the image says before the assignment: mapping costs more than the assignment.
     const Bytes after = Image();
     rom::RomImage.Assign(before.data(), rom::kRomSize);
-    const ByteSet allowed = Allowed(name);
+    const ByteSet allowed = Allowed(a.name);
     rom::RomImage.Assign(after.data(), rom::kRomSize);
     if (const long i = Changed(before, &allowed); i >= 0)
-      return "set " + name + "=" + text + " changed byte " + rom::HexText(static_cast<std::uint32_t>(i), 4) + "h";
+      return "set " + a.name + "=" + a.text + " changed byte " + rom::HexText(static_cast<std::uint32_t>(i), 4) + "h";
   }
+  // All in one set: the same bytes, or the same refusal.
+  const Bytes apart = Image();
+  rom::RomImage.Assign(start.data(), rom::kRomSize);
+  std::string together;
+  try {
+    cli::CFieldCatalog().SetAll(assignments);
+  } catch (const cli::CliError& e) {
+    together = e.what();
+  }
+  if (together != refused) return "one set refused \"" + together + "\", one at a time \"" + refused + "\"";
+  if (refused.empty() && Image() != apart) return "one set wrote other bytes than its assignments one at a time";
   return {};
 }
 
