@@ -22,11 +22,7 @@ add_library(ombrix_test_support STATIC ${OMBRIX_SUPPORT_SOURCES})
 target_link_libraries(ombrix_test_support PUBLIC ombrix_rom_builder GTest::gtest)
 target_compile_options(ombrix_test_support PRIVATE ${OMBRIX_WARNINGS})
 
-# The sample image, shared by its tool and its test. It reads the console fonts with
-# the editor's own font reader.
-add_library(ombrix_sample_rom STATIC tools/SampleRom.cpp tools/ConsoleFont.cpp)
-target_link_libraries(ombrix_sample_rom PUBLIC ombrix_rom_builder ombrix_engine)
-target_compile_options(ombrix_sample_rom PRIVATE ${OMBRIX_WARNINGS})
+include(cmake/SampleRom.cmake)
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
@@ -41,10 +37,6 @@ target_compile_options(ombrix_unit_tests PRIVATE ${OMBRIX_WARNINGS})
 target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${CMAKE_SOURCE_DIR}/tests/fuzz/regressions")
 gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
-# Writes the sample image the run command offers in the Open dialog.
-add_executable(make_sample_rom tools/make_sample_rom.cpp)
-target_link_libraries(make_sample_rom PRIVATE ombrix_sample_rom)
-target_compile_options(make_sample_rom PRIVATE ${OMBRIX_WARNINGS})
 add_test(NAME make_sample_rom_writes_the_image COMMAND make_sample_rom ${CMAKE_BINARY_DIR}/sample.rom)
 set_tests_properties(make_sample_rom_writes_the_image PROPERTIES TIMEOUT 60)
 
