@@ -1,13 +1,17 @@
 # Native Linux build: the portable part under the sanitizers, with its unit tests.
 option(OMBRIX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
 if(OMBRIX_SANITIZE)
+  # The test build is optimised lightly and keeps line tables only: the sanitizers' reports
+  # still name every function, file and line, and the objects compile in half the time
+  # of -O2 -g. The release build compiles the same sources with -O2 and -Werror.
+  set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O1 -g1 -DNDEBUG")
+  set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O1 -g1 -DNDEBUG")
   set(OMBRIX_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_compile_options(${OMBRIX_SANITIZER_FLAGS})
   add_link_options(${OMBRIX_SANITIZER_FLAGS})
-  target_compile_options(ombrix_core PRIVATE ${OMBRIX_SANITIZER_FLAGS})
-  target_compile_options(ombrix_rom_builder PRIVATE ${OMBRIX_SANITIZER_FLAGS})
-  target_compile_options(ombrix_engine PRIVATE ${OMBRIX_SANITIZER_FLAGS})
-  target_compile_options(ombrix_cli PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  foreach(library IN ITEMS ombrix_core ombrix_rom_builder ombrix_engine ombrix_cli_core ombrix_cli)
+    target_compile_options(${library} PRIVATE ${OMBRIX_SANITIZER_FLAGS})
+  endforeach()
 endif()
 
 # The command line.
@@ -26,7 +30,7 @@ include(cmake/SampleRom.cmake)
 
 # The fuzz targets' runs, for replaying what the fuzzers found.
 add_library(ombrix_fuzz_harness STATIC ${OMBRIX_FUZZ_HARNESS_SOURCES})
-target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli ombrix_engine)
+target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli_core ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS})
 
 file(GLOB OMBRIX_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)

@@ -2,6 +2,9 @@
 # the install rules and the Debian package, with the tests of that package. The unit
 # tests run in the sanitizer build (Native.cmake), on the same sources.
 include(GNUInstallDirs)
+# Optimised as Debian builds its packages.
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 
 add_executable(ombrix cli/main.cpp)
 target_link_libraries(ombrix PRIVATE ombrix_cli)
