@@ -127,9 +127,11 @@ set_tests_properties(win32.OmbrixUnicodeNames PROPERTIES TIMEOUT 120)
 install(TARGETS OmbrixBiosEditor ombrix RUNTIME DESTINATION .)
 install(FILES README.md LICENSE THIRD-PARTY-NOTICES.txt DESTINATION .)
 set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_FILE_NAME OmbrixBiosEditor-${PROJECT_VERSION}-win64)
+# Named apart: include(CPack) leaves CPACK_PACKAGE_FILE_NAME set to the source package's name.
+set(OMBRIX_ZIP_NAME OmbrixBiosEditor-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME ${OMBRIX_ZIP_NAME})
 include(cmake/Package.cmake)
 add_test(NAME win32.Package
-         COMMAND ${CMAKE_SOURCE_DIR}/tests/package/check_zip.sh ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/package/check_zip.sh ${CPACK_PACKAGE_DIRECTORY}/${OMBRIX_ZIP_NAME}.zip
                  ${PROJECT_VERSION} ${OMBRIX_WINE_RUN} ${CMAKE_RC_COMPILER} $<TARGET_FILE:ombrix>)
 set_tests_properties(win32.Package PROPERTIES TIMEOUT 120)
