@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
@@ -150,7 +151,7 @@ int Diff(const std::filesystem::path& pathA, const std::filesystem::path& pathB,
 
 void AddDiffCommand(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path a, b;
+    ArgumentPath a, b;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
@@ -87,7 +88,7 @@ int Set(const std::filesystem::path& path, const std::vector<std::string>& assig
 
 void AddFieldCommands(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image, out;
+    ArgumentPath image, out;
     std::string prefix;
     std::vector<std::string> names;
     bool json = false;

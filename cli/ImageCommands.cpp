@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
@@ -95,7 +96,7 @@ int Info(const std::filesystem::path& path, bool json) {
   return kOk;
 }
 
-int Verify(const std::vector<std::filesystem::path>& paths, bool json) {
+int Verify(const std::vector<ArgumentPath>& paths, bool json) {
   nlohmann::json files = nlohmann::json::array();
   bool allValid = true;
   for (const std::filesystem::path& path : paths) {
@@ -130,8 +131,8 @@ void Footer(CLI::App* command) { command->footer(kExitStatusHelp); }
 
 void AddImageCommands(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image, out;
-    std::vector<std::filesystem::path> images;
+    ArgumentPath image, out;
+    std::vector<ArgumentPath> images;
     bool json = false;
   };
   auto options = std::make_shared<Options>();
