@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
@@ -178,7 +179,7 @@ int Diff(const std::filesystem::path& pathA, const std::filesystem::path& pathB,
 
 void AddDiffCommand(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path a, b;
+    ArgumentPath a, b;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
@@ -110,11 +111,12 @@ std::vector<Assignment> ParseAssignments(const std::vector<std::string>& texts, 
 // The fields of a document that `fields --json` or `get --json` printed, from a file or standard input.
 std::vector<Assignment> ReadDocument(const std::string& from) {
   std::string text;
-  const std::string name = from == "-" ? "standard input" : FileName(from);
+  const std::string name = from == "-" ? "standard input" : from;
   if (from == "-") {
     text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
   } else {
-    std::ifstream in(std::filesystem::path(from), std::ios::binary);
+    // The name is UTF-8, as every argument is (see cli/ArgumentPath.h).
+    std::ifstream in(std::filesystem::path(std::u8string(from.begin(), from.end())), std::ios::binary);
     if (!in) throw CliError(kFileError, name + ": cannot be read");
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
@@ -192,7 +194,7 @@ int Set(const std::filesystem::path& path, const std::vector<std::string>& texts
 
 void AddFieldCommands(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image, out;
+    ArgumentPath image, out;
     std::string prefix, from;
     std::vector<std::string> names;
     bool json = false;

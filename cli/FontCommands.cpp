@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImageFile.h"
@@ -72,7 +73,7 @@ int Import(const std::filesystem::path& image, const std::string& font, const st
 
 void AddFontCommands(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image, file, out;
+    ArgumentPath image, file, out;
     std::string font;
   };
   auto options = std::make_shared<Options>();

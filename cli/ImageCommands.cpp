@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CFieldCatalog.h"
 #include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
@@ -99,7 +100,7 @@ int Info(const std::filesystem::path& path, bool json) {
   return kOk;
 }
 
-int Verify(const std::vector<std::filesystem::path>& paths, bool json) {
+int Verify(const std::vector<ArgumentPath>& paths, bool json) {
   nlohmann::json files = nlohmann::json::array();
   bool allValid = true;
   for (const std::filesystem::path& path : paths) {
@@ -136,8 +137,8 @@ void Footer(CLI::App* command) {
 
 void AddImageCommands(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image, out;
-    std::vector<std::filesystem::path> images;
+    ArgumentPath image, out;
+    std::vector<ArgumentPath> images;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

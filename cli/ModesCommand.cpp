@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ArgumentPath.h"
 #include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
@@ -179,7 +180,7 @@ int Modes(const std::filesystem::path& path, bool json) {
 
 void AddModesCommand(CLI::App& app, int& status) {
   struct Options {
-    std::filesystem::path image;
+    ArgumentPath image;
     bool json = false;
   };
   auto options = std::make_shared<Options>();

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
+#include "OmbrixVersion.h"
 
 namespace cli {
 
@@ -15,6 +16,9 @@ int Run(int argc, const char* const* argv) {
       "checked, converted and stored exactly as typed into the editor's pages.",
       "ombrix"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "ombrix " OMBRIX_VERSION_TEXT, "Print the program's version and exit");
+  // Every command's help in one text, from which the manual page is made.
+  app.set_help_all_flag("--help-all", "Print this help and that of every command, then exit");
   app.footer(kExitStatusHelp);
   int status = kOk;
   AddImageCommands(app, status);

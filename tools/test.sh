@@ -5,6 +5,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 "$root/tools/build.sh"
 ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"
+# The Debian package, as a user installs it.
+ctest --test-dir "$root/build/release" --output-on-failure
 # A short fuzz pass: every target a few thousand inputs (tools/fuzz.sh RUNS for longer runs).
 "$root/tools/fuzz.sh" --jobs "$(nproc 2>/dev/null || echo 1)" 2000
 # The screenshots of the Windows tests show the sample image.
