@@ -19,7 +19,7 @@ target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS} ${OMBRIX_FUZZ_SANITIZERS})
 
 set(OMBRIX_FUZZ_TARGETS rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
-    page_sign_on_string page_memory_config page_font_images cli_set font_file)
+    page_sign_on_string page_memory_config page_font_images cli_set font_file retime)
 foreach(target IN LISTS OMBRIX_FUZZ_TARGETS)
   add_executable(${target}_fuzzer tests/fuzz/fuzzer.cpp)
   target_compile_definitions(${target}_fuzzer PRIVATE OMBRIX_FUZZ_TARGET="${target}")
