@@ -78,6 +78,10 @@ std::string Plan(const ModeTiming& t, Vertical& v) {
   // The blanking ends as many lines before the frame's end as it did.
   v.blankEnd = t.verticalBlank.end + v.total - t.verticalTotal;
   const int blankStart = t.verticalBlank.start;
+  if (blankStart < t.verticalTotal && blankStart >= v.total) {
+    return "a frame of " + Lines(v.total) + " ends before its blanking starts (line " + std::to_string(blankStart) +
+           ")";
+  }
   if (v.blankEnd - blankStart < 1) {
     return "a frame of " + Lines(v.total) + " leaves no room for the blanking, which starts at line " +
            std::to_string(blankStart) + " and would end at line " + std::to_string(v.blankEnd);
