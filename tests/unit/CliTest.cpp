@@ -384,6 +384,11 @@ TEST_F(CliTest, RetimeMovesTheFrameAndBackByteForByte) {
   const Outcome sync = Ombrix({"retime", "sample.rom", "2+3+", "59.94", "--polarity", "480", "-o", "sync.rom"});
   EXPECT_NE(sync.out.find("sync: H- V- (a VGA's 480 lines), was H- V+ (a VGA's 400 lines)\n"), std::string::npos);
   EXPECT_EQ(Read("sync.rom").at(crtc - 1), 0xE7);
+  // 47.04 Hz: 669 lines, and a blanking of 255 lines, the most its end register tells.
+  EXPECT_NE(Ombrix({"retime", "sample.rom", "2+3+", "47.04", "-o", "47hz.rom"})
+                .out.find("total 669, display 400, "
+                          "blank 406-661"),
+            std::string::npos);
 
   struct Refusal {
     std::vector<std::string> args;
@@ -395,7 +400,10 @@ TEST_F(CliTest, RetimeMovesTheFrameAndBackByteForByte) {
        2,
        "Mode 103h - 800x600 8 BPP graphics (8x16): it runs on the adapter's own clock"},
       {{"sample.rom", "2+3+", "20"}, 2, "needs a frame of more than 1025 lines"},
-      {{"sample.rom", "2+3+", "45"}, 2, "its blanking would last 285 lines"},
+      {{"sample.rom", "2+3+", "45"},
+       2,
+       "its blanking would last 285 lines; the blanking end register tells at most "
+       "255; nothing was written"},
       {{"sample.rom", "2+3+", "75"}, 2, "no room for the retrace inside the blanking: it would take lines 405-407"},
       {{"sample.rom", "2+3+", "100"}, 2, "a frame of 315 lines has no room for the 400 lines"},
       {{"outside.rom", "2+3+", "60"}, 2, "mode 2+3+: The OEM pointer table"},
@@ -417,18 +425,21 @@ TEST_F(CliTest, RetimeMovesTheFrameAndBackByteForByte) {
   EXPECT_EQ(Read("sample.rom"), sample);
 }
 
-// Frames whose margins cannot be shared, and counters that do not count lines.
+// Frames whose margins cannot be shared, counters that do not count lines, and a blanking that wraps past the
+// frame's end and would start after a shorter one ended.
 TEST(ModeTiming, RetimeRefusesFramesWithoutMarginsToShare) {
   const auto record = sample_rom::SampleParameterRecords()[24];
-  using Problem = std::pair<std::vector<std::pair<int, int>>, const char*>;  // CRTC registers and values, the problem
-  for (const auto& [registers, problem] :
-       {Problem{{{0x17, 0xA7}}, "advances every second line"},
-        Problem{{{0x10, 0x80}}, "its retrace (lines 384-398) does not lie between the picture's end (line 400)"},
-        Problem{{{0x06, 0x90}, {0x10, 0x90}, {0x11, 0x82}}, "no line between the picture and the retrace"}}) {
+  using Problem = std::tuple<std::vector<std::pair<int, int>>, double, const char*>;  // CRTC values, rate, problem
+  for (const auto& [registers, hz, problem] :
+       {Problem{{{0x17, 0xA7}}, 60, "advances every second line"},
+        Problem{{{0x10, 0x80}}, 60, "its retrace (lines 384-398) does not lie between the picture's end (line 400)"},
+        Problem{{{0x06, 0x90}, {0x10, 0x90}, {0x11, 0x82}}, 60, "no line between the picture and the retrace"},
+        Problem{
+            {{0x15, 0xB8}, {0x16, 0xCC}}, 73.18, "a frame of 430 lines ends before its blanking starts (line 440)"}}) {
     auto changed = record;
     for (const auto& [index, value] : registers)
       changed[0x0A + static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
-    const rom::timing::Retiming r = rom::timing::Retime(changed, 0, 60);
+    const rom::timing::Retiming r = rom::timing::Retime(changed, 0, hz);
     EXPECT_NE(r.problem.find(problem), std::string::npos) << r.problem;
     EXPECT_EQ(r.record, changed) << problem;
   }
@@ -472,9 +483,11 @@ void ExpectCell(const Picture& p, int column, int row, int width, const Bytes& g
 // The sign-on text as the card draws it: 9-dot cells, the fix-up glyph in place of the font's, the ninth column of
 // line-graphics characters; then an 8-dot mode, double scan, and the size of every text mode's picture.
 TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
-  // The fix-up glyph of m and four glyphs around C0h..DFh get a row of their own, so that what is drawn shows.
+  // The fix-up glyph of m and four glyphs around C0h..DFh get a row of their own, so that what is drawn shows;
+  // mode 1 gets characters 12 lines high, for which there is no font.
   ASSERT_EQ(Ombrix({"set", "sample.rom", "fonts.9x16.6d.0=F1", "fonts.9x14.6d.0=F1", "fonts.8x16.bf.3=ff",
-                    "fonts.8x16.c0.3=ff", "fonts.8x16.df.3=ff", "fonts.8x16.e0.3=ff", "-o", "s.rom"})
+                    "fonts.8x16.c0.3=ff", "fonts.8x16.df.3=ff", "fonts.8x16.e0.3=ff", "modes.1.char-height=0C", "-o",
+                    "s.rom"})
                 .status,
             0);
   const Outcome shot = Ombrix({"screen", "s.rom", "s.png"});
@@ -498,7 +511,7 @@ TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
   ExpectCell(p, 0, 0, 9, glyph("8x16", 'O'), false);
   ExpectCell(p, 1, 0, 9, glyph("9x16", 'm'), false);
   ExpectCell(p, 0, 1, 9, glyph("8x16", 'C'), false);  // the line break of the sign-on text
-  ExpectCell(p, 27, 0, 9, Bytes(16, 0), false);       // past the end of the first line
+  ExpectCell(p, 29, 0, 9, Bytes(16, 0), false);       // past the end of the first line and its CR LF
 
   // From a file: the ninth column repeats the eighth for C0h..DFh only, and only with the line-graphics bit.
   const std::filesystem::path text = folder / "text.txt";
@@ -540,6 +553,7 @@ TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
   using Refusal = std::tuple<std::vector<std::string>, int, const char*>;
   for (const auto& [args, status, err] :
        {Refusal{{"--mode", "12"}, 2, "Mode 12 - 640x480x4 Color Graphics (8x16 Cell): it is a graphics mode"},
+        Refusal{{"--mode", "1"}, 2, "Mode 1 - 40x25 Color Text (8x8 Cell): its characters are 12 lines high"},
         Refusal{{"--mode", "nine"}, 3, "there is no mode nine"},
         Refusal{{"--text", (folder / "none.txt").string()}, 4, "none.txt: no such file"}}) {
     std::vector<std::string> line = {"screen", "s.rom", "r.png"};
@@ -549,6 +563,7 @@ TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
     EXPECT_NE(o.err.find(err), std::string::npos) << o.err;
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "r.png"));
+  EXPECT_EQ(Ombrix({"screen", "s.rom", (folder / "none" / "r.png").string()}).status, 4);  // a PNG not written
 }
 
 using FontFileTest = CliTest;
