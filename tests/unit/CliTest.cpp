@@ -483,11 +483,11 @@ void ExpectCell(const Picture& p, int column, int row, int width, const Bytes& g
 // The sign-on text as the card draws it: 9-dot cells, the fix-up glyph in place of the font's, the ninth column of
 // line-graphics characters; then an 8-dot mode, double scan, and the size of every text mode's picture.
 TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
-  // The fix-up glyph of m and four glyphs around C0h..DFh get a row of their own, so that what is drawn shows;
-  // mode 1 gets characters 12 lines high, for which there is no font.
+  // The fix-up glyph of m, 00h, CR and four glyphs around C0h..DFh get a row of their own, so that what is drawn
+  // shows; mode 1 gets characters 12 lines high, for which there is no font.
   ASSERT_EQ(Ombrix({"set", "sample.rom", "fonts.9x16.6d.0=F1", "fonts.9x14.6d.0=F1", "fonts.8x16.bf.3=ff",
-                    "fonts.8x16.c0.3=ff", "fonts.8x16.df.3=ff", "fonts.8x16.e0.3=ff", "modes.1.char-height=0C", "-o",
-                    "s.rom"})
+                    "fonts.8x16.c0.3=ff", "fonts.8x16.df.3=ff", "fonts.8x16.e0.3=ff", "fonts.8x16.00.3=ff",
+                    "fonts.8x16.0d.3=ff", "modes.1.char-height=0C", "-o", "s.rom"})
                 .status,
             0);
   const Outcome shot = Ombrix({"screen", "s.rom", "s.png"});
@@ -511,11 +511,11 @@ TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
   ExpectCell(p, 0, 0, 9, glyph("8x16", 'O'), false);
   ExpectCell(p, 1, 0, 9, glyph("9x16", 'm'), false);
   ExpectCell(p, 0, 1, 9, glyph("8x16", 'C'), false);  // the line break of the sign-on text
-  ExpectCell(p, 29, 0, 9, Bytes(16, 0), false);       // past the end of the first line and its CR LF
+  ExpectCell(p, 27, 0, 9, Bytes(16, 0), false);       // past the end of the first line: no CR, no 00h
 
   // From a file: the ninth column repeats the eighth for C0h..DFh only, and only with the line-graphics bit.
   const std::filesystem::path text = folder / "text.txt";
-  TempFolder::WriteBytes(text, {0xBF, 0xC0, 0xDF, 0xE0, '\r', '\n', 'A'});
+  TempFolder::WriteBytes(text, {0xBF, 0xC0, 0xDF, 0xE0, '\r', '\n', 'A', '\r'});
   for (const bool lineGraphics : {true, false}) {
     if (!lineGraphics) {
       ASSERT_EQ(Ombrix({"set", "s.rom", "modes.2+3+.attr.10=08"}).status, 0);
@@ -525,6 +525,7 @@ TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
     const int codes[] = {0xBF, 0xC0, 0xDF, 0xE0};
     for (int i = 0; i < 4; ++i) ExpectCell(p, i, 0, 9, glyph("8x16", codes[i]), lineGraphics && (i == 1 || i == 2));
     ExpectCell(p, 0, 1, 9, glyph("8x16", 'A'), false);
+    ExpectCell(p, 1, 1, 9, glyph("8x16", '\r'), false);  // a CR without LF is a character
   }
 
   // 8-dot modes draw the full font without fix-ups; mode 3's 8x8 cells are scanned twice.
