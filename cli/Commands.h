@@ -19,5 +19,6 @@ void AddDiffCommand(CLI::App& app, int& status);
 void AddFontCommands(CLI::App& app, int& status);
 // modes.
 void AddModesCommand(CLI::App& app, int& status);
+void AddPreviewCommands(CLI::App& app, int& status);  // retime, screen.
 
 }  // namespace cli

@@ -2,7 +2,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/ImageFile.h"
 #include "cli/Output.h"
+#include "cli/ShownMode.h"
 #include "res/resource.h"
 #include "rom/ValueText.h"
 #include "rom/timing/ModeTiming.h"
@@ -30,18 +30,6 @@ struct ModeRow {
   std::string problem;  // the page's message when it cannot show the row
   ModeTiming timing;
 };
-
-// The record the page shows, read back from its 63 boxes (the regen length box holds a word).
-rom::timing::ParameterRecord ShownRecord(ui::HeadlessControls& controls) {
-  rom::timing::ParameterRecord record{};
-  std::size_t p = 0;
-  for (int id = IDC_PARAM_FIRST; id <= IDC_PARAM_LAST; ++id) {
-    const std::uint16_t value = rom::HexTextToWord(controls.GetText(id));
-    record[p++] = static_cast<std::uint8_t>(value & 0xFF);
-    if (id == IDC_PARAM_REGEN_LENGTH) record[p++] = static_cast<std::uint8_t>(value >> 8);
-  }
-  return record;
-}
 
 std::string Joined(const std::vector<std::string>& messages) {
   std::string text;
@@ -80,21 +68,6 @@ std::vector<ModeRow> ReadModes(std::vector<std::string>& notes) {
   return rows;
 }
 
-std::string Fixed(double value, int decimals) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string ClockText(const ModeTiming& t) {
-  if (t.externalClock) return "external, clock word " + rom::HexText(t.clockWord, 4) + "h";
-  return Fixed(t.dotClockMHz, 3) + " MHz" + (t.halved ? " (/2)" : "");
-}
-
-std::string SpanText(const rom::timing::Span& span) {
-  return std::to_string(span.start) + "-" + std::to_string(span.end);
-}
-
 void PrintText(const std::vector<ModeRow>& rows) {
   for (const ModeRow& row : rows) {
     std::cout << row.text << "\n";
@@ -102,17 +75,7 @@ void PrintText(const std::vector<ModeRow>& rows) {
       std::cout << "  not shown: " << row.problem << "\n";
       continue;
     }
-    const ModeTiming& t = row.timing;
-    std::cout << "  clock " << ClockText(t) << ", " << t.charWidth << "-dot characters"
-              << (t.doubleScan ? ", double scan" : "") << "\n"
-              << "  horizontal: total " << t.horizontalTotal << ", display " << t.horizontalDisplay << ", blank "
-              << SpanText(t.horizontalBlank) << ", retrace " << SpanText(t.horizontalRetrace) << " characters\n"
-              << "  vertical: total " << t.verticalTotal << ", display " << t.verticalDisplay << ", blank "
-              << SpanText(t.verticalBlank) << ", retrace " << SpanText(t.verticalRetrace) << " lines\n"
-              << "  "
-              << (t.problem.empty() ? Fixed(*t.horizontalKHz, 2) + " kHz, " + Fixed(*t.refreshHz, 2) + " Hz"
-                                    : "no rates: " + t.problem)
-              << "\n";
+    std::cout << TimingText(row.timing);
   }
 }
 

@@ -26,6 +26,7 @@ int Run(int argc, const char* const* argv) {
   AddDiffCommand(app, status);
   AddFontCommands(app, status);
   AddModesCommand(app, status);
+  AddPreviewCommands(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -25,7 +25,7 @@ target_link_libraries(ombrix_fuzz_harness PUBLIC ombrix_cli_core ombrix_engine)
 target_compile_options(ombrix_fuzz_harness PRIVATE ${OMBRIX_WARNINGS} ${OMBRIX_FUZZ_SANITIZERS})
 
 set(OMBRIX_FUZZ_TARGETS rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
-    page_sign_on_string page_memory_config page_font_images cli_set font_file)
+    page_sign_on_string page_memory_config page_font_images cli_set font_file retime)
 # One entry object for all targets: each program runs the target it is named after.
 add_library(ombrix_fuzzer_entry OBJECT tests/fuzz/fuzzer.cpp)
 target_link_libraries(ombrix_fuzzer_entry PRIVATE ombrix_fuzz_harness)

@@ -26,7 +26,8 @@ runs=${1:-20000}
 shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(rom_file mode_list page_parameter_table page_sub_vendor_id page_rom_signature
-                                    page_sign_on_string page_memory_config page_font_images cli_set font_file)
+                                    page_sign_on_string page_memory_config page_font_images cli_set font_file
+                                    retime)
 build=$root/build/fuzz
 
 # clang and its libFuzzer runtime come with the project's packages.
@@ -51,6 +52,7 @@ max_len() {
     rom_file) echo 36864 ;;   # room for bytes past the 32 KB
     mode_list) echo 32768 ;;
     cli_set) echo 33024 ;;    # the assignments and the image
+    retime) echo 32772 ;;     # the mode, rate and polarity, and the image
     font_file) echo 16384 ;;  # larger than any font of 256 glyphs
     *) echo 33280 ;;          # the script region and the image
   esac

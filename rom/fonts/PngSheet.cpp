@@ -49,7 +49,16 @@ std::vector<std::uint8_t> EncodePngSheet(const Glyphs& glyphs) {
       }
     }
   }
+  return EncodeGreyPng(width, height, pixels);
+}
+
+std::vector<std::uint8_t> EncodeGreyPng(int width, int height, const std::vector<std::uint8_t>& pixels) {
   std::vector<std::uint8_t> png;
+  // The writer reads width x height bytes, whatever the vector holds.
+  if (width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    return png;
+  }
   stbi_write_png_to_func(Append, &png, width, height, 1, pixels.data(), width);
   return png;
 }

@@ -3,11 +3,6 @@
 namespace rom::timing {
 namespace {
 
-// Record offsets of the register groups.
-constexpr std::size_t kSequencer1 = 0x05;  // clocking mode
-constexpr std::size_t kMiscOutput = 0x09;
-constexpr std::size_t kCrtc = 0x0A;
-
 constexpr double kCrystalMHz[] = {25.175, 28.322};
 
 int Bit(std::uint8_t value, int bit) {
@@ -24,14 +19,14 @@ Span Wrap(int start, int endBits, int mask) {
 }  // namespace
 
 ModeTiming DecodeTiming(const ParameterRecord& record, std::uint16_t clockWord) {
-  auto crtc = [&](int index) { return record[kCrtc + static_cast<std::size_t>(index)]; };
-  const std::uint8_t clocking = record[kSequencer1];
+  auto crtc = [&](int index) { return record[kCrtcByte + static_cast<std::size_t>(index)]; };
+  const std::uint8_t clocking = record[kClockingModeByte];
   const std::uint8_t overflow = crtc(0x07);
   const std::uint8_t maxScan = crtc(0x09);
 
   ModeTiming t;
   t.clockWord = clockWord;
-  t.clockSelect = (record[kMiscOutput] >> 2) & 3;
+  t.clockSelect = (record[kMiscOutputByte] >> 2) & 3;
   t.externalClock = t.clockSelect > 1;
   t.halved = Bit(clocking, 3) != 0;
   t.charWidth = Bit(clocking, 0) != 0 ? 8 : 9;

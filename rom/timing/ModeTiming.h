@@ -14,6 +14,14 @@ namespace rom::timing {
 
 using ParameterRecord = std::array<std::uint8_t, kParameterRecordSize>;
 
+// Record offsets of the character height and of the register groups.
+inline constexpr std::size_t kCharHeightByte = 0x02;
+inline constexpr std::size_t kClockingModeByte = 0x05;  // Sequencer 1
+inline constexpr std::size_t kMiscOutputByte = 0x09;
+inline constexpr std::size_t kCrtcByte = 0x0A;
+inline constexpr std::size_t kAttributeByte = 0x23;
+inline constexpr std::size_t kGraphicsByte = 0x37;
+
 // A span of a counter, from its start to the count where it ends. The end
 // registers hold only the low bits of the end; it is the first count past the
 // start with those bits.

@@ -19,8 +19,25 @@
 #include "rom/ValueText.h"
 #include "rom/fonts/FontTransfer.h"
 #include "rom/timing/ModeTiming.h"
+#include "rom/timing/Retime.h"
 #include "tests/support/PageTest.h"
 #include "tools/SampleRom.h"
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wshadow"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#endif
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 namespace {
 
@@ -331,6 +348,231 @@ TEST(ModeTiming, ExternalClocksAndImpossibleTotalsGiveNoRates) {
     EXPECT_EQ(t.clockWord, 0x1234);
   }
   EXPECT_EQ(rom::timing::DecodeTiming({}, 0).problem, "zero total");
+}
+
+// Mode 3+ from 70.09 Hz to 59.94 Hz and back, as the README shows it: five registers of its record change, the
+// margins keep their proportion, and the way back gives the file byte for byte. What cannot run is refused with
+// status 2 and writes nothing.
+TEST_F(CliTest, RetimeMovesTheFrameAndBackByteForByte) {
+  const Outcome to60 = Ombrix({"retime", "sample.rom", "2+3+", "59.94", "-o", "60hz.rom"});
+  ASSERT_EQ(to60.status, 0) << to60.err;
+  EXPECT_NE(to60.out.find("retrace 412-414 lines\n  31.47 kHz, 70.09 Hz\nafter:\n  clock 28.322 MHz, 9-dot characters\n"
+                          "  horizontal: total 100, display 80, blank 80-98, retrace 85-97 characters\n  vertical: "
+                          "total 525, display 400, blank 406-517, retrace 431-433 lines\n  31.47 kHz, 59.94 Hz\n"
+                          "sync: H- V+ (a VGA's 400 lines), kept\nmodes.2+3+.crtc.6: BF -> 0B\n"),
+            std::string::npos)
+      << to60.out;
+  const std::size_t crtc = sampleRom.layout().parameterTable + 24 * 64 + 0x0A;  // record 24 is mode 2+/3+
+  Bytes expected = sample;
+  const std::pair<std::size_t, std::uint8_t> registers[] = {
+      {6, 0x0B}, {7, 0x3E}, {0x10, 0xAF}, {0x11, 0x81}, {0x16, 5}};
+  for (const auto& [index, value] : registers) expected[crtc + index] = value;
+  const Bytes written = Read("60hz.rom");
+  expected[rom::kChecksumOffset] = written.at(rom::kChecksumOffset);
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(SumOf(written), 0u);
+
+  // As modes reads it: the same line, clock and picture, the nearest total, the margins shared 12 : 35.
+  const auto row = [&](const char* file) {
+    return nlohmann::json::parse(Ombrix({"modes", file, "--json"}).out)["modes"][17];
+  };
+  const nlohmann::json old = row("sample.rom"), now = row("60hz.rom");
+  EXPECT_EQ(now["horizontal"], old["horizontal"]);
+  EXPECT_EQ(now["clock"], old["clock"]);
+  EXPECT_EQ(now["horizontalKHz"], old["horizontalKHz"]);
+  EXPECT_EQ(now["vertical"]["display"], 400);
+  EXPECT_EQ(now["vertical"]["total"], 525);
+  EXPECT_NEAR(now["refreshHz"].get<double>(), 59.94, 0.005);
+  EXPECT_EQ(now["vertical"]["retrace"]["start"].get<int>() - 400, 31) << "12 / 47 of 123 margin lines, rounded";
+
+  ASSERT_EQ(Ombrix({"retime", "60hz.rom", "2+3+", "70.09"}).status, 0);
+  EXPECT_EQ(Read("60hz.rom"), sample);
+  // 60 Hz: 524 lines give 60.06 Hz, nearer than 525's 59.94. Other polarities only when asked for.
+  EXPECT_NE(Ombrix({"retime", "60hz.rom", "2+3+", "60"}).out.find("total 524, display 400"), std::string::npos);
+  const Outcome sync = Ombrix({"retime", "sample.rom", "2+3+", "59.94", "--polarity", "480", "-o", "sync.rom"});
+  EXPECT_NE(sync.out.find("sync: H- V- (a VGA's 480 lines), was H- V+ (a VGA's 400 lines)\n"), std::string::npos);
+  EXPECT_EQ(Read("sync.rom").at(crtc - 1), 0xE7);
+  // 47.04 Hz: 669 lines, and a blanking of 255 lines, the most its end register tells.
+  EXPECT_NE(Ombrix({"retime", "sample.rom", "2+3+", "47.04", "-o", "47hz.rom"})
+                .out.find("total 669, display 400, "
+                          "blank 406-661"),
+            std::string::npos);
+
+  struct Refusal {
+    std::vector<std::string> args;
+    int status;
+    const char* err;
+  };
+  const Refusal refusals[] = {
+      {{"sample.rom", "103h", "60"},
+       2,
+       "Mode 103h - 800x600 8 BPP graphics (8x16): it runs on the adapter's own clock"},
+      {{"sample.rom", "2+3+", "20"}, 2, "needs a frame of more than 1025 lines"},
+      {{"sample.rom", "2+3+", "45"},
+       2,
+       "its blanking would last 285 lines; the blanking end register tells at most "
+       "255; nothing was written"},
+      {{"sample.rom", "2+3+", "75"}, 2, "no room for the retrace inside the blanking: it would take lines 405-407"},
+      {{"sample.rom", "2+3+", "100"}, 2, "a frame of 315 lines has no room for the 400 lines"},
+      {{"outside.rom", "2+3+", "60"}, 2, "mode 2+3+: The OEM pointer table"},
+      {{"sample.rom", "3plus", "60"}, 3, "there is no mode 3plus"},
+      {{"sample.rom", "2+3+", "sixty"}, 3, "HZ is a refresh rate"},
+      {{"sample.rom", "2+3+", "0"}, 3, "HZ is a refresh rate"},
+      {{"sample.rom", "2+3+", "60", "--polarity", "500"}, 3, "--polarity"},
+  };
+  for (const Refusal& r : refusals) {
+    std::vector<std::string> args = {"retime"};
+    args.insert(args.end(), r.args.begin(), r.args.end());
+    args.insert(args.end(), {"-o", "x.rom"});
+    const Outcome o = Ombrix(args);
+    EXPECT_EQ(o.status, r.status) << r.args[2];
+    EXPECT_NE(o.err.find(r.err), std::string::npos) << o.err;
+    EXPECT_EQ(o.out, "") << r.args[2];
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "x.rom"));
+  EXPECT_EQ(Read("sample.rom"), sample);
+}
+
+// Frames whose margins cannot be shared, counters that do not count lines, and a blanking that wraps past the
+// frame's end and would start after a shorter one ended.
+TEST(ModeTiming, RetimeRefusesFramesWithoutMarginsToShare) {
+  const auto record = sample_rom::SampleParameterRecords()[24];
+  using Problem = std::tuple<std::vector<std::pair<int, int>>, double, const char*>;  // CRTC values, rate, problem
+  for (const auto& [registers, hz, problem] :
+       {Problem{{{0x17, 0xA7}}, 60, "advances every second line"},
+        Problem{{{0x10, 0x80}}, 60, "its retrace (lines 384-398) does not lie between the picture's end (line 400)"},
+        Problem{{{0x06, 0x90}, {0x10, 0x90}, {0x11, 0x82}}, 60, "no line between the picture and the retrace"},
+        Problem{
+            {{0x15, 0xB8}, {0x16, 0xCC}}, 73.18, "a frame of 430 lines ends before its blanking starts (line 440)"}}) {
+    auto changed = record;
+    for (const auto& [index, value] : registers)
+      changed[0x0A + static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
+    const rom::timing::Retiming r = rom::timing::Retime(changed, 0, hz);
+    EXPECT_NE(r.problem.find(problem), std::string::npos) << r.problem;
+    EXPECT_EQ(r.record, changed) << problem;
+  }
+}
+
+// A picture of `ombrix screen`, decoded: one grey level a dot.
+struct Picture {
+  int width = 0, height = 0;
+  Bytes dots;
+  std::uint8_t At(int x, int y) const { return dots.at(static_cast<std::size_t>(y * width + x)); }
+};
+
+Picture Decode(const Bytes& png) {
+  Picture p;
+  int channels = 0;
+  stbi_uc* dots = stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &p.width, &p.height, &channels, 1);
+  if (dots != nullptr) p.dots.assign(dots, dots + p.width * p.height);
+  stbi_image_free(dots);
+  return p;
+}
+
+// The cell at `column`, `row` of `p` shows `glyph` (a byte a glyph row, each drawn `repeat` times): grey where a bit
+// is set, black elsewhere, and a ninth column, if any, lit as the eighth only where `ninthRepeats`.
+void ExpectCell(const Picture& p, int column, int row, int width, const Bytes& glyph, bool ninthRepeats,
+                int repeat = 1) {
+  const int height = static_cast<int>(glyph.size()) * repeat;
+  std::string seen, drawn;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t bits = glyph[static_cast<std::size_t>(y / repeat)];
+    for (int x = 0; x < width; ++x) {
+      const bool lit = x < 8 ? ((bits >> (7 - x)) & 1) != 0 : ninthRepeats && (bits & 1) != 0;
+      drawn += lit ? '#' : '.';
+      seen += p.At(column * width + x, row * height + y) == (lit ? 0xAA : 0x00) ? (lit ? '#' : '.') : '?';
+    }
+    drawn += '\n';
+    seen += '\n';
+  }
+  EXPECT_EQ(seen, drawn) << "cell " << column << ", " << row;
+}
+
+// The sign-on text as the card draws it: 9-dot cells, the fix-up glyph in place of the font's, the ninth column of
+// line-graphics characters; then an 8-dot mode, double scan, and the size of every text mode's picture.
+TEST_F(CliTest, ScreenDrawsTextAsTheCardDoes) {
+  // The fix-up glyph of m, 00h, CR and four glyphs around C0h..DFh get a row of their own, so that what is drawn
+  // shows; mode 1 gets characters 12 lines high, for which there is no font.
+  ASSERT_EQ(Ombrix({"set", "sample.rom", "fonts.9x16.6d.0=F1", "fonts.9x14.6d.0=F1", "fonts.8x16.bf.3=ff",
+                    "fonts.8x16.c0.3=ff", "fonts.8x16.df.3=ff", "fonts.8x16.e0.3=ff", "fonts.8x16.00.3=ff",
+                    "fonts.8x16.0d.3=ff", "modes.1.char-height=0C", "-o", "s.rom"})
+                .status,
+            0);
+  const Outcome shot = Ombrix({"screen", "s.rom", "s.png"});
+  ASSERT_EQ(shot.status, 0) << shot.err;
+  EXPECT_EQ(shot.out, "Mode 2+/3+ - 80x25 Color Text (9x16 Cell): 720x400 dots, 80x25 characters of 9x16\n");
+  rom::RomImage.Assign(Read("s.rom").data(), rom::kRomSize);
+  const auto glyph = [](const char* font, int code) {
+    const rom::FontKind& kind = Kind(font);
+    std::uint32_t at = rom::LocateFullFont(kind).offset + static_cast<std::uint32_t>(code * kind.height);
+    std::vector<std::uint32_t> records;
+    std::string error;
+    if (kind.fixup && rom::LocateFixupRecords(kind, records, error)) {
+      for (const std::uint32_t record : records) at = rom::RomImage.Byte(record) == code ? record + 1 : at;
+    }
+    return Bytes(rom::RomImage.data() + at, rom::RomImage.data() + at + kind.height);
+  };
+  ASSERT_NE(glyph("9x16", 'm'), glyph("8x16", 'm'));
+  Picture p = Decode(Read("s.png"));
+  ASSERT_EQ(p.width, 720);
+  ASSERT_EQ(p.height, 400);
+  ExpectCell(p, 0, 0, 9, glyph("8x16", 'O'), false);
+  ExpectCell(p, 1, 0, 9, glyph("9x16", 'm'), false);
+  ExpectCell(p, 0, 1, 9, glyph("8x16", 'C'), false);  // the line break of the sign-on text
+  ExpectCell(p, 27, 0, 9, Bytes(16, 0), false);       // past the end of the first line: no CR, no 00h
+
+  // From a file: the ninth column repeats the eighth for C0h..DFh only, and only with the line-graphics bit.
+  const std::filesystem::path text = folder / "text.txt";
+  TempFolder::WriteBytes(text, {0xBF, 0xC0, 0xDF, 0xE0, '\r', '\n', 'A', '\r'});
+  for (const bool lineGraphics : {true, false}) {
+    if (!lineGraphics) {
+      ASSERT_EQ(Ombrix({"set", "s.rom", "modes.2+3+.attr.10=08"}).status, 0);
+    }
+    ASSERT_EQ(Ombrix({"screen", "s.rom", "t.png", "--text", text.string()}).status, 0);
+    p = Decode(Read("t.png"));
+    const int codes[] = {0xBF, 0xC0, 0xDF, 0xE0};
+    for (int i = 0; i < 4; ++i) ExpectCell(p, i, 0, 9, glyph("8x16", codes[i]), lineGraphics && (i == 1 || i == 2));
+    ExpectCell(p, 0, 1, 9, glyph("8x16", 'A'), false);
+    ExpectCell(p, 1, 1, 9, glyph("8x16", '\r'), false);  // a CR without LF is a character
+  }
+
+  // 8-dot modes draw the full font without fix-ups; mode 3's 8x8 cells are scanned twice.
+  ASSERT_EQ(Ombrix({"screen", "s.rom", "a.png", "--mode", "3star"}).status, 0);
+  p = Decode(Read("a.png"));
+  EXPECT_EQ(p.width * 1000 + p.height, 640350);
+  ExpectCell(p, 1, 0, 8, glyph("8x14", 'm'), false);
+  ASSERT_EQ(Ombrix({"screen", "s.rom", "a.png", "--mode", "3"}).status, 0);
+  p = Decode(Read("a.png"));
+  ExpectCell(p, 1, 0, 8, glyph("8x8", 'm'), false, 2);
+  const std::pair<const char*, int> sizes[] = {{"0", 320400}, {"0+1+", 360400}, {"7", 720350}, {"7+", 720400}};
+  for (const auto& [mode, size] : sizes) {
+    ASSERT_EQ(Ombrix({"screen", "s.rom", "a.png", "--mode", mode}).status, 0) << mode;
+    p = Decode(Read("a.png"));
+    EXPECT_EQ(p.width * 1000 + p.height, size) << mode;
+  }
+
+  // A line longer than the screen goes on in the next row; rows past the last are left out and counted.
+  std::string lines = std::string(85, 'A') + "\n";
+  for (int i = 0; i < 26; ++i) lines += "B\n";
+  TempFolder::WriteBytes(text, Bytes(lines.begin(), lines.end()));
+  const Outcome cut = Ombrix({"screen", "s.rom", "a.png", "--text", text.string()});
+  EXPECT_EQ(cut.err, "ombrix: 3 rows of text below the screen's 25 were left out\n");
+  ExpectCell(Decode(Read("a.png")), 4, 1, 9, glyph("8x16", 'A'), false);
+
+  using Refusal = std::tuple<std::vector<std::string>, int, const char*>;
+  for (const auto& [args, status, err] :
+       {Refusal{{"--mode", "12"}, 2, "Mode 12 - 640x480x4 Color Graphics (8x16 Cell): it is a graphics mode"},
+        Refusal{{"--mode", "1"}, 2, "Mode 1 - 40x25 Color Text (8x8 Cell): its characters are 12 lines high"},
+        Refusal{{"--mode", "nine"}, 3, "there is no mode nine"},
+        Refusal{{"--text", (folder / "none.txt").string()}, 4, "none.txt: no such file"}}) {
+    std::vector<std::string> line = {"screen", "s.rom", "r.png"};
+    line.insert(line.end(), args.begin(), args.end());
+    const Outcome o = Ombrix(line);
+    EXPECT_EQ(o.status, status) << args[1];
+    EXPECT_NE(o.err.find(err), std::string::npos) << o.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "r.png"));
+  EXPECT_EQ(Ombrix({"screen", "s.rom", (folder / "none" / "r.png").string()}).status, 4);  // a PNG not written
 }
 
 using FontFileTest = CliTest;

@@ -14,6 +14,10 @@
 //   of the structures its field belongs to, as the image says before it.
 // font_file: a byte choosing the font (% 5) and the file's name (/ 5 % 6), then the file: an import writes
 //   only the font's glyph rows or refuses and writes nothing; what it imported exports and imports unchanged.
+// retime: kRetimeScriptBytes (a mode's name, the rate in hundredths of a Hz as a word, the sync polarity), then
+//   the image: a refusal changes nothing; a retime changes only the planned CRTC registers (and, asked to, the
+//   sync bits) of the row's record, into the nearest total with the picture kept; a frame that grew retimes
+//   back to the old rate byte for byte.
 #include <algorithm>
 #include <bitset>
 #include <cstring>
@@ -25,7 +29,7 @@
 
 namespace fuzzing {
 
-inline constexpr std::size_t kScriptBytes = 512, kCliScriptBytes = 256;
+inline constexpr std::size_t kScriptBytes = 512, kCliScriptBytes = 256, kRetimeScriptBytes = 4;
 // In the order of the sheet's pages.
 inline constexpr const char* kPageTargets[] = {"page_parameter_table", "page_sub_vendor_id", "page_rom_signature",
                                                "page_sign_on_string",  "page_memory_config", "page_font_images"};

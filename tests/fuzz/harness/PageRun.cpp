@@ -1,7 +1,10 @@
-// The runs of the pages (Fuzz.h): one driver for every page, and the mode list's own run.
+// The runs of the pages (Fuzz.h): one driver for every page, the mode list's own run and the retime of a mode.
+#include <cmath>
 #include <iterator>
 #include <optional>
 
+#include "cli/ExitStatus.h"
+#include "cli/ModeRetime.h"
 #include "pages/modes/CExModeList.h"
 #include "pages/modes/CModeRowMaps.h"
 #include "pages/modes/ModeNames.h"
@@ -15,6 +18,7 @@ namespace fuzzing {
 namespace {
 
 using Opt = std::optional<std::uint32_t>;
+using rom::timing::SyncPolarity;
 
 Opt Within(std::uint32_t offset, std::uint32_t length) {
   return rom::ImageBuffer::Contains(offset, length) ? Opt(offset) : std::nullopt;
@@ -284,11 +288,87 @@ std::string RunModeListInput(const std::uint8_t* data, std::size_t size) {
   return v.failure;
 }
 
+// A retime that succeeded, judged against the records the image had before it: only the planned registers of
+// the row's record changed, into the frame that was asked for.
+std::string JudgeRetime(const cli::ModeRetiming& r, Opt record, double hz, SyncPolarity polarity, const Bytes& before) {
+  using rom::timing::kCrtcByte;
+  ByteSet allowed;
+  for (const int index : rom::timing::kRetimedCrtc) Mark(allowed, record ? Opt(*record + kCrtcByte + index) : Opt(), 1);
+  if (polarity != SyncPolarity::kKeep) Mark(allowed, record ? Opt(*record + rom::timing::kMiscOutputByte) : Opt(), 1);
+  const long outside = Changed(before, &allowed);
+  if (outside >= 0) return "byte " + rom::HexText(static_cast<std::uint32_t>(outside), 4) + "h changed";
+  Verdict v;
+  const rom::timing::ModeTiming &b = r.retiming.before, &a = r.retiming.after;
+  const std::uint8_t* now = rom::RomImage.data() + (record ? *record : 0);
+  v.Require(record && std::equal(r.retiming.record.begin(), r.retiming.record.end(), now),
+            "the record in the image is not the one planned");
+  v.Require(a.verticalDisplay == b.verticalDisplay && a.verticalBlank.start == b.verticalBlank.start &&
+                a.verticalRetrace.end - a.verticalRetrace.start == b.verticalRetrace.end - b.verticalRetrace.start &&
+                a.verticalTotal - a.verticalBlank.end == b.verticalTotal - b.verticalBlank.end &&
+                a.clockSelect == b.clockSelect && a.charWidth == b.charWidth && a.horizontalKHz == b.horizontalKHz,
+            "the display, the blanking's distance to it, the retrace width, the clock or the line rate moved");
+  // The nearest total, and the margins' old proportion to within half a line.
+  const double line = *b.horizontalKHz * 1000;
+  const auto off = [&](int total) { return std::fabs(line / total - hz); };
+  v.Require(off(a.verticalTotal) <= off(a.verticalTotal + 1) &&
+                (a.verticalTotal == 1 || off(a.verticalTotal) <= off(a.verticalTotal - 1)),
+            "the total " + std::to_string(a.verticalTotal) + " is not the nearest to the rate");
+  const int bottom = b.verticalRetrace.start - b.verticalDisplay,
+            margins = bottom + b.verticalTotal - b.verticalRetrace.end;
+  const int newMargins = a.verticalTotal - a.verticalDisplay - (a.verticalRetrace.end - a.verticalRetrace.start);
+  v.Require(std::abs(2 * ((a.verticalRetrace.start - a.verticalDisplay) * margins - bottom * newMargins)) <= margins,
+            "the margins did not keep their proportion");
+  return v.failure;
+}
+
+// A frame that grew goes back to the old rate byte for byte; only a retrace that lay outside the old blanking may
+// make that a refusal.
+std::string RunRetimeInput(const std::uint8_t* data, std::size_t size) {
+  static const char* const kNames[] = {"0",  "1",  "2",     "3",     "4",     "5",     "6",    "7",    "d",  "e",
+                                       "f",  "10", "0star", "1star", "2star", "3star", "0+1+", "2+3+", "7+", "11",
+                                       "12", "13", "100h",  "101h",  "103h",  "105h",  "111h", "112h"};
+  const std::size_t script = std::min(size, kRetimeScriptBytes);
+  const auto at = [&](std::size_t i) -> std::uint8_t { return i < script ? data[i] : 0; };
+  LoadImage(data + script, size - script);
+  Modes modes;
+  modes.Capture();
+  const std::string name = kNames[at(0) % std::size(kNames)];
+  const double hz = (at(1) | at(2) << 8) / 100.0;
+  const auto polarity = static_cast<SyncPolarity>(at(3) % 4);
+  const Bytes before = Image();
+  cli::ModeRetiming r;
+  std::optional<int> row;
+  try {
+    cli::CHeadlessEditor editor;
+    r = cli::RetimeMode(editor, name, hz, polarity);
+    row = editor.activeControls().ListSelection(IDC_MODE_LIST);
+  } catch (const cli::CliError& e) {
+    return Changed(before) < 0 ? "" : "a refused retime (" + std::string(e.what()) + ") changed the image";
+  }
+  if (std::string failure = JudgeRetime(r, modes.Parameter(*row), hz, polarity, before); !failure.empty())
+    return "retime " + name + " " + std::to_string(hz) + ": " + failure;
+  const rom::timing::ModeTiming& b = r.retiming.before;
+  if (r.retiming.after.verticalTotal <= b.verticalTotal || polarity != SyncPolarity::kKeep) return "";
+  const bool blanked = b.verticalBlank.start <= b.verticalRetrace.start && b.verticalRetrace.end <= b.verticalBlank.end;
+  const Bytes grown = Image();
+  try {
+    cli::CHeadlessEditor editor;
+    cli::RetimeMode(editor, name, *b.refreshHz, SyncPolarity::kKeep);
+  } catch (const cli::CliError& e) {
+    if (!blanked && Changed(grown) < 0) return "";
+    return "retime " + name + " back: " + e.what();
+  }
+  return Changed(before) < 0 ? ""
+                             : "retime " + name + " back to the old rate left byte " +
+                                   rom::HexText(static_cast<std::uint32_t>(Changed(before)), 4) + "h changed";
+}
+
 }  // namespace
 
 std::string RunTargetInput(const std::string& target, const std::uint8_t* data, std::size_t size) {
   if (target == "rom_file") return RunRomFileInput(data, size);
   if (target == "mode_list") return RunModeListInput(data, size);
+  if (target == "retime") return RunRetimeInput(data, size);
   if (target == "cli_set") return RunCliSetInput(data, size);
   if (target == "font_file") return RunFontFileInput(data, size);
   for (int page = 0; page < static_cast<int>(std::size(kPageTargets)); ++page)

@@ -66,6 +66,12 @@ int main(int argc, char** argv) {
     const Bytes assignments = {2, 4, 8, 2, 2, '4', 'F', 5, 2, 0x41, 3, 2, 'F', 'F', 1, 0, 0, 4, 'O', 'K', '<', 'N'};
     Write(root / "cli_set" / "sample.bin", Concat(assignments, sample, fuzzing::kCliScriptBytes));
     Write(root / "cli_set" / "compact.bin", Concat(assignments, compact, fuzzing::kCliScriptBytes));
+    // Mode 2+/3+ to 59.94 Hz and mode 12h to 70 Hz, keeping the polarities; mode 3+ to 60 Hz with those of 480 lines.
+    for (const Bytes& script : {Bytes{17, 0x6A, 0x17, 0}, Bytes{20, 0x58, 0x1B, 0}, Bytes{17, 0x70, 0x17, 3}}) {
+      const std::string name = "mode" + std::to_string(script[0]) + "_" + std::to_string(script[1]);
+      Write(root / "retime" / (name + ".bin"), Concat(script, sample));
+      Write(root / "retime" / (name + "_compact.bin"), Concat(script, compact));
+    }
     // Each full font as every kind of file (the first byte: font + 5 * file name), a fix-up table as JSON.
     const sample_rom::FontGlyphs* glyphs[] = {&fonts.font8x8, &fonts.font8x14, &fonts.font8x16};
     for (int kind = 0; kind < 3; ++kind) {
