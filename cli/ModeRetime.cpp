@@ -43,11 +43,10 @@ void Type(CFieldCatalog& catalog, ModeRetiming& r) {
 
 }  // namespace
 
-ModeRetiming RetimeMode(CHeadlessEditor& editor, const std::string& name, double hz,
+ModeRetiming RetimeMode(CFieldCatalog& catalog, const std::string& name, double hz,
                         rom::timing::SyncPolarity polarity) {
-  CFieldCatalog catalog(editor);
   ModeRetiming r;
-  r.mode = ShowMode(catalog, editor, name);
+  r.mode = ShowMode(catalog, name);
   r.retiming = rom::timing::Retime(r.mode.record, r.mode.clockWord, hz, polarity);
   if (!r.retiming) throw CliError(kRefused, r.mode.row + ": " + r.retiming.problem);
 
@@ -55,7 +54,7 @@ ModeRetiming RetimeMode(CHeadlessEditor& editor, const std::string& name, double
   try {
     Type(catalog, r);
     // What the page stored reads back as planned, and nothing else of the image changed.
-    const ShownMode stored = ShowMode(catalog, editor, name);
+    const ShownMode stored = ShowMode(catalog, name);
     const int planned = Differing(r.mode.record.data(), r.retiming.record.data(), r.mode.record.size());
     if (stored.record != r.retiming.record || Differing(image.data(), rom::RomImage.data(), image.size()) != planned) {
       throw CliError(kRefused, r.mode.row + ": the page did not store the new timing as typed");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/CHeadlessEditor.h"
+#include "cli/CFieldCatalog.h"
 #include "cli/ShownMode.h"
 #include "rom/timing/Retime.h"
 
@@ -28,7 +28,6 @@ struct ModeRetiming {
 // no such mode (kUsage), or (kRefused) when the page cannot show it, the mode cannot
 // run at `hz`, or the page does not store the values as typed; RomImage is then as it
 // was.
-ModeRetiming RetimeMode(CHeadlessEditor& editor, const std::string& name, double hz,
-                        rom::timing::SyncPolarity polarity);
+ModeRetiming RetimeMode(CFieldCatalog& catalog, const std::string& name, double hz, rom::timing::SyncPolarity polarity);
 
 }  // namespace cli

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "cli/CFieldCatalog.h"
-#include "cli/CHeadlessEditor.h"
 #include "cli/Commands.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImageFile.h"
@@ -50,9 +49,9 @@ SyncPolarity PolarityFor(const std::string& lines) {
 template <class Work>
 void OnImage(const std::filesystem::path& path, Work work) {
   LoadImage(ReadImageFile(path));
-  CHeadlessEditor editor;
+  CFieldCatalog catalog;
   try {
-    work(editor);
+    work(catalog);
   } catch (const CliError& e) {
     throw CliError(e.status(),
                    FileName(path) + ": " + e.what() + (e.status() == kRefused ? "; nothing was written" : ""));
@@ -63,8 +62,8 @@ int Retime(const std::filesystem::path& path, const std::string& mode, const std
            const std::string& polarity, const std::filesystem::path& out) {
   const double hz = ParseRate(rate);
   ModeRetiming r;
-  OnImage(path, [&](CHeadlessEditor& editor) { r = RetimeMode(editor, mode, hz, PolarityFor(polarity)); });
-  SaveImage(out.empty() ? path : out);
+  OnImage(path, [&](CFieldCatalog& catalog) { r = RetimeMode(catalog, mode, hz, PolarityFor(polarity)); });
+  SaveImage(path, out);
 
   const std::uint8_t miscBefore = r.mode.record[rom::timing::kMiscOutputByte];
   const std::uint8_t miscAfter = r.retiming.record[rom::timing::kMiscOutputByte];
@@ -104,10 +103,9 @@ int Screen(const std::filesystem::path& path, const std::filesystem::path& out, 
   const std::string fileText = textFile.empty() ? "" : ReadTextFile(textFile);
   rom::screen::TextScreen screen;
   std::string row;
-  OnImage(path, [&](CHeadlessEditor& editor) {
-    CFieldCatalog catalog(editor);
+  OnImage(path, [&](CFieldCatalog& catalog) {
     const std::string text = textFile.empty() ? SignOnText(catalog) : fileText;
-    const ShownMode shown = ShowMode(catalog, editor, mode);
+    const ShownMode shown = ShowMode(catalog, mode);
     screen = rom::screen::DrawTextScreen(shown.record, text);
     if (!screen.problem.empty()) throw CliError(kRefused, shown.row + ": " + screen.problem);
     row = shown.row;

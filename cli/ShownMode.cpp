@@ -39,7 +39,7 @@ rom::timing::ParameterRecord ShownRecord(ui::HeadlessControls& controls) {
   return record;
 }
 
-ShownMode ShowMode(CFieldCatalog& catalog, CHeadlessEditor& editor, const std::string& name) {
+ShownMode ShowMode(CFieldCatalog& catalog, const std::string& name) {
   // The row is found and shown through one of its fields.
   const std::string field = "modes." + name + ".crtc.0";
   try {
@@ -54,7 +54,7 @@ ShownMode ShowMode(CFieldCatalog& catalog, CHeadlessEditor& editor, const std::s
     const std::size_t colon = why.find(": ");
     throw CliError(e.status(), "mode " + name + ": " + (colon == std::string::npos ? why : why.substr(colon + 2)));
   }
-  ui::HeadlessControls& controls = editor.activeControls();
+  ui::HeadlessControls& controls = catalog.editor().activeControls();
   ShownMode mode;
   mode.name = name;
   mode.row = controls.ListItemText(IDC_MODE_LIST, controls.ListSelection(IDC_MODE_LIST));

@@ -24,7 +24,7 @@ rom::timing::ParameterRecord ShownRecord(ui::HeadlessControls& controls);
 
 // Shows the row of mode `name` on the page, as `get` does for its fields. A CliError
 // when there is no such mode (kUsage) or the page cannot show it (kRefused).
-ShownMode ShowMode(CFieldCatalog& catalog, CHeadlessEditor& editor, const std::string& name);
+ShownMode ShowMode(CFieldCatalog& catalog, const std::string& name);
 
 // The clock, the horizontal and vertical counts and the rates, a line each, indented by two.
 std::string TimingText(const rom::timing::ModeTiming& t);

@@ -339,9 +339,9 @@ std::string RunRetimeInput(const std::uint8_t* data, std::size_t size) {
   cli::ModeRetiming r;
   std::optional<int> row;
   try {
-    cli::CHeadlessEditor editor;
-    r = cli::RetimeMode(editor, name, hz, polarity);
-    row = editor.activeControls().ListSelection(IDC_MODE_LIST);
+    cli::CFieldCatalog catalog;
+    r = cli::RetimeMode(catalog, name, hz, polarity);
+    row = catalog.editor().activeControls().ListSelection(IDC_MODE_LIST);
   } catch (const cli::CliError& e) {
     return Changed(before) < 0 ? "" : "a refused retime (" + std::string(e.what()) + ") changed the image";
   }
@@ -352,8 +352,8 @@ std::string RunRetimeInput(const std::uint8_t* data, std::size_t size) {
   const bool blanked = b.verticalBlank.start <= b.verticalRetrace.start && b.verticalRetrace.end <= b.verticalBlank.end;
   const Bytes grown = Image();
   try {
-    cli::CHeadlessEditor editor;
-    cli::RetimeMode(editor, name, *b.refreshHz, SyncPolarity::kKeep);
+    cli::CFieldCatalog catalog;
+    cli::RetimeMode(catalog, name, *b.refreshHz, SyncPolarity::kKeep);
   } catch (const cli::CliError& e) {
     if (!blanked && Changed(grown) < 0) return "";
     return "retime " + name + " back: " + e.what();
