@@ -48,6 +48,14 @@ Handler PressButton(int id) {
   return [id](const SeenDialog& dialog) { PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 }
 
+Handler ChooseFile(const std::filesystem::path& path) {
+  return [path](const SeenDialog& dialog) {
+    HWND box = GetDlgItem(dialog.hwnd, 0x47C);  // cmb13, or edt1 in the old-style dialog
+    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
+    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+}
+
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -153,11 +161,7 @@ void MainWindowTest::CloseUpOn(int page, int listId, int entry) {
 
 void MainWindowTest::Open(const std::filesystem::path& path) {
   ASSERT_TRUE(std::filesystem::exists(path)) << path.string();
-  guard.handlers.push_back([path](const SeenDialog& dialog) {  // types the path into the file name box
-    HWND box = GetDlgItem(dialog.hwnd, 0x47C);                 // cmb13, or edt1 in the old-style dialog
-    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
-    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  });
+  guard.handlers.push_back(ChooseFile(path));
   Press(ID_FILE_OPEN_ROM);
   ASSERT_EQ(rom::romLoaded, 1) << "the image was not opened";
 }
