@@ -89,8 +89,9 @@ std::filesystem::path FreshFolder(const std::string& name) {
   return path;
 }
 
-ScreenPicture CaptureScreen(HWND hwnd) {
-  PumpUntil([] { return false; }, 100);
+namespace {
+
+ScreenPicture ReadScreen(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   ScreenPicture picture{r.right - r.left, r.bottom - r.top, {}};
@@ -110,6 +111,22 @@ ScreenPicture CaptureScreen(HWND hwnd) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return picture;
+}
+
+}  // namespace
+
+ScreenPicture CaptureScreen(HWND hwnd) {
+  // Wine hands a window's pixels to the display whenever the thread finds its queue empty, and draws again what
+  // the display reports uncovered once that report has come in: the picture is the first that the next, after
+  // another round of messages, agrees with. A screen that never stands still (a blinking caret) is taken as is.
+  ScreenPicture last;
+  for (int round = 0; round < 50; ++round) {
+    PumpPending();
+    ScreenPicture picture = ReadScreen(hwnd);
+    if (round > 0 && picture.pixels == last.pixels) break;
+    last = std::move(picture);
+  }
+  return last;
 }
 
 bool SavePicture(const ScreenPicture& picture, const std::string& name) {
