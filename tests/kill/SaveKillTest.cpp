@@ -1,5 +1,6 @@
 // Saves killed with SIGKILL: between any two steps of a save, and at random moments, the file is whole.
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,8 +108,11 @@ class Child {
   explicit Child(Work work) {
     int ends[2];
     if (::pipe(ends) != 0) return;
+    const pid_t parent = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {
+      // A child outlives no test: not one that ctest ended for taking too long, nor one that crashed.
+      if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(4);
       ::close(ends[0]);
       work(ends[1]);
       ::_exit(0);
