@@ -54,7 +54,7 @@ void LoadImage(const ImageFile& file) {
 void SaveImage(const std::filesystem::path& image, const std::filesystem::path& out) {
   const std::filesystem::path& target = out.empty() ? image : out;
   if (!rom::WriteRomFile(target, image)) {
-    throw CliError(kFileError, FileName(target) + ": could not be written; it is unchanged");
+    throw CliError(kFileError, FileName(target) + ": " + rom::SaveFailureText(target) + "; it is unchanged");
   }
 }
 

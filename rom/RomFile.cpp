@@ -1,6 +1,7 @@
 #include "rom/RomFile.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "rom/FileSystem.h"
@@ -91,20 +92,37 @@ bool WriteRomFile(const std::filesystem::path& path) {
 
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom) {
   FileSystem& files = Files();
+  // A link stays a link: the file it leads to is replaced, by a temporary file made beside that file.
+  std::filesystem::path target;
+  const FileSystem::LinkEnd end = files.FollowLinks(path, target);
+  if (end == FileSystem::LinkEnd::kNowhere || end == FileSystem::LinkEnd::kLoop) return false;
   std::vector<std::uint8_t> tail;
-  const bool exists = files.Exists(path);
-  if (exists && !ReadTail(files, path, true, tail)) return false;
+  if (files.Exists(target) && !ReadTail(files, target, true, tail)) return false;
   if (tailFrom != path && !ReadTail(files, tailFrom, false, tail)) return false;
 
   std::vector<std::uint8_t> content(RomImage.data(), RomImage.data() + kRomSize);
   content[kChecksumOffset] = ChecksumByteFor(content.data());
   content.insert(content.end(), tail.begin(), tail.end());
-  if (!WriteReplacing(files, path, content)) return false;
+  if (!WriteReplacing(files, target, content)) return false;
 
   FixChecksum();
   romModified = 0;
   romLoaded = 1;
   return true;
+}
+
+std::string SaveFailureText(const std::filesystem::path& path) {
+  std::filesystem::path target;
+  switch (Files().FollowLinks(path, target)) {
+    case FileSystem::LinkEnd::kNowhere: return "could not be written: it is a symbolic link to nothing that exists";
+    case FileSystem::LinkEnd::kLoop: return "could not be written: its symbolic links lead round in a circle";
+    case FileSystem::LinkEnd::kLinked: {
+      const std::u8string name = target.u8string();
+      return "could not be written to " + std::string(name.begin(), name.end()) + ", where its symbolic link leads";
+    }
+    case FileSystem::LinkEnd::kNoLink: break;
+  }
+  return "could not be written";
 }
 
 }  // namespace rom

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace rom {
 
@@ -23,12 +24,18 @@ void FixChecksum();
 // in the same folder, is flushed, and then replaces the file in one step, so
 // the file on disk is always either the old or the new content. Only a save
 // that completed fixes the checksum byte in RomImage, clears romModified and
-// sets romLoaded.
+// sets romLoaded. A symbolic link stays a link: the file it leads to is what
+// the save replaces, with the temporary file beside that file; a link that
+// leads nowhere or round in a circle fails the save and changes nothing.
 bool WriteRomFile(const std::filesystem::path& path);
 
 // The same, but the bytes past 32 KB come from the file `tailFrom`: a copy of an
 // image file written elsewhere keeps its whole length. False, with nothing
 // written, when `tailFrom` cannot be read.
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom);
+
+// For a person, after WriteRomFile(path) failed: "could not be written", with
+// what the path's symbolic links had to do with it.
+std::string SaveFailureText(const std::filesystem::path& path);
 
 }  // namespace rom

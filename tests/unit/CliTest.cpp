@@ -230,6 +230,54 @@ TEST_F(CliTest, SetSavesWithTheChecksumAndDiffShowsIt) {
   EXPECT_EQ(Ombrix({"verify", "d.rom"}).status, 0);
 }
 
+// set and fix-checksum through a link write the image it leads to and keep the link; through a link that leads
+// nowhere, round in a circle or into a folder that takes no new file they say why and change nothing.
+TEST_F(CliTest, SavesThroughALinkReachTheImageOrSayWhyNot) {
+  namespace fs = std::filesystem;
+  Bytes broken = sample;
+  broken[0x7000] ^= 0xFF;
+  Write("card.rom", broken);
+  fs::create_symlink("card.rom", folder / "current.rom");
+  ASSERT_EQ(Ombrix({"set", "current.rom", "memory.pllctrl1=1234"}).err, "");
+  EXPECT_EQ(Ombrix({"get", "card.rom", "memory.pllctrl1"}).out, "00001234\n");
+  Write("card.rom", broken);
+  ASSERT_EQ(Ombrix({"fix-checksum", "sample.rom", "-o", "current.rom"}).status, 0);
+  EXPECT_EQ(Read("card.rom"), sample);
+  EXPECT_EQ(fs::read_symlink(folder / "current.rom"), "card.rom");
+
+  fs::create_directory(folder / "locked");
+  Write("locked/card.rom", sample);
+  fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_symlink("locked/card.rom", folder / "locked.rom");
+  fs::create_symlink("gone.rom", folder / "dangling.rom");
+  fs::create_symlink("loop.rom", folder / "loop.rom");
+  const std::vector<std::string> tree = folder.Tree();
+  const struct {
+    std::string link;
+    std::vector<std::string> args;
+    std::string why;
+  } refusals[] = {
+      {"dangling.rom",
+       {"set", "sample.rom", "memory.pllctrl1=1", "-o", "dangling.rom"},
+       "could not be written: it is a symbolic link to nothing that exists"},
+      {"loop.rom",
+       {"fix-checksum", "sample.rom", "-o", "loop.rom"},
+       "could not be written: its symbolic links lead round in a circle"},
+      {"locked.rom",
+       {"set", "locked.rom", "memory.pllctrl1=1"},
+       "could not be written to " + (fs::canonical(folder / "locked") / "card.rom").string() +
+           ", where its symbolic link leads"},
+  };
+  for (const auto& r : refusals) {
+    const Outcome o = Ombrix(r.args);
+    EXPECT_EQ(o.status, 4) << r.link;
+    EXPECT_TRUE(o.err.ends_with((folder / r.link).string() + ": " + r.why + "; it is unchanged\n")) << o.err;
+  }
+  EXPECT_EQ(folder.Tree(), tree);
+  EXPECT_EQ(Read("locked/card.rom"), sample);
+  fs::permissions(folder / "locked", fs::perms::owner_all);
+}
+
 // Every format, in two rounds that each take every font once: out of the sample image, then back into one whose
 // glyph rows were all wiped, so that an import that writes nothing is seen. The first import of a round writes a
 // new file, the others change it in place.
