@@ -620,7 +620,10 @@ TEST_F(FontFileTest, FilesThatDoNotFitAreRefusedWithTheReasonAndWriteNothing) {
       {"9x16", "a.json", FixupFile({"4D"}, 15), "needs a list of 16 rows"},
       {"9x16", "a.json", FixupFile({"4D"}, 16, "G1"), "\"G1\" that is no byte"},
       {"9x14", "a.json", FixupFile({"4D"}, 14, "100"), "no byte"},
+      {"9x14", "a.json", FixupFile({"4D"}, 14, 129), "has a row 129 that is no byte"},
       {"9x14", "a.json", Bytes{0x7B, 0x22}, "not valid JSON"},
+      {"9x14", "a.json", BytesOf(R"({"rows": []})"), "has no \"records\" list"},
+      {"9x14", "a.json", BytesOf(R"({"height": 16, "records": []})"), "for glyphs 16 rows high; this table's are 14"},
   };
   for (const Case& c : cases) ExpectRefused(c.font, c.name, c.bytes, c.problem);
 }
@@ -638,6 +641,17 @@ TEST_F(FontFileTest, FontsOutsideTheImageAreRefused) {
   EXPECT_FALSE(rom::fonts::ExportFont(Kind("9x16"), "a.json", out, error));
   ExpectRefused("8x16", "a.f16", Bytes(4096, 0), "reaches past the end");
   ExpectRefused("9x16", "a.json", FixupFile({}, 16), "fix-up record at offset 7FFFh (17 bytes) reaches past the end");
+}
+
+// A font that unpacks to more than one piece of the unpacker's buffer: 1024 glyphs, of which the first 256 are taken.
+TEST_F(FontFileTest, ALargeCompressedFontIsUnpackedWhole) {
+  Bytes psf2 = With(Export("8x16", "a.psf2"), 16, 1024);
+  psf2.resize(psf2.size() + 768 * 16, 0x5A);
+  Wipe(Kind("8x16"));
+  std::string note, error;
+  ASSERT_TRUE(rom::fonts::ImportFont(Kind("8x16"), "a.psf2.gz", Gzip(psf2), note, error)) << error;
+  EXPECT_EQ(note, "the file holds 1024 glyphs; the first 256 were taken");
+  EXPECT_EQ(ImageBytes(), sample);
 }
 
 // Debian's console fonts: the first 256 glyphs land in the image exactly as the file holds them.
