@@ -32,16 +32,22 @@ bool WriteAll(FileSystem& files, FileSystem::Handle handle, const std::vector<st
   return true;
 }
 
+// The whole file, opened for writing when it is the one to be replaced.
+bool ReadAll(FileSystem& files, const std::filesystem::path& path, bool writable, std::vector<std::uint8_t>& all) {
+  const FileSystem::Handle handle = writable ? files.OpenWritable(path) : files.OpenRead(path);
+  if (handle == FileSystem::kInvalid) return false;
+  all.clear();
+  const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
+  files.Close(handle);
+  return read;
+}
+
 // The bytes of a file past its first 32 KB; false when it cannot be opened or read.
 // `writable`: the file is the one to be replaced, so a read-only or locked one fails
 // here, before anything is written.
 bool ReadTail(FileSystem& files, const std::filesystem::path& path, bool writable, std::vector<std::uint8_t>& tail) {
-  const FileSystem::Handle handle = writable ? files.OpenWritable(path) : files.OpenRead(path);
-  if (handle == FileSystem::kInvalid) return false;
   std::vector<std::uint8_t> all;
-  const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
-  files.Close(handle);
-  if (!read) return false;
+  if (!ReadAll(files, path, writable, all)) return false;
   tail.clear();
   if (all.size() > kRomSize) tail.assign(all.begin() + kRomSize, all.end());
   return true;
@@ -59,6 +65,20 @@ bool WriteReplacing(FileSystem& files, const std::filesystem::path& path, const 
 }
 
 }  // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes) {
+  return ReadAll(Files(), path, false, bytes);
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content) {
+  FileSystem& files = Files();
+  if (files.Exists(path)) {
+    const FileSystem::Handle handle = files.OpenWritable(path);
+    if (handle == FileSystem::kInvalid) return false;
+    files.Close(handle);
+  }
+  return WriteReplacing(files, path, content);
+}
 
 bool LoadRomFile(const std::filesystem::path& path) {
   FileSystem& files = Files();

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace rom {
 
@@ -30,5 +31,13 @@ bool WriteRomFile(const std::filesystem::path& path);
 // image file written elsewhere keeps its whole length. False, with nothing
 // written, when `tailFrom` cannot be read.
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom);
+
+// The whole of a file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
+
+// Writes `content` as the whole new file `path` with the same atomic save: a
+// temporary file, flushed, then moved over `path` in one step. An existing `path`
+// that cannot be opened for writing (read-only, locked) fails before anything is written.
+bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content);
 
 }  // namespace rom
