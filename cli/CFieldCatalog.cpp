@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "cli/ExitStatus.h"
 #include "res/resource.h"
@@ -229,8 +230,9 @@ bool Overlap(const std::optional<rom::ByteSpan>& a, const std::optional<rom::Byt
 struct CFieldCatalog::Index {
   std::array<std::vector<View>, std::size(kGroups)> views;
   std::array<bool, std::size(kGroups)> built{};
-  // Name -> group, view, control.
-  std::map<std::string, std::array<int, 3>> names;
+  // Name -> group, view, control; made for a group when a name of it is looked up.
+  std::array<bool, std::size(kGroups)> named{};
+  std::unordered_map<std::string, std::array<int, 3>> names;
 };
 
 struct CFieldCatalog::Field {
@@ -290,12 +292,6 @@ const std::vector<View>& CFieldCatalog::Views(std::size_t g) {
   Activate(group.page);
   views = group.views(*editor_);
   NameApart(views);
-  for (std::size_t v = 0; v < views.size(); ++v) {
-    for (std::size_t c = 0; c < views[v].controls.size(); ++c) {
-      index_->names.emplace(FullName(group, views[v], views[v].controls[c]),
-                            std::array<int, 3>{static_cast<int>(g), static_cast<int>(v), static_cast<int>(c)});
-    }
-  }
   index_->built[g] = true;
   return views;
 }
@@ -312,7 +308,17 @@ static int GroupOf(const std::string& name) {
 CFieldCatalog::Field CFieldCatalog::Find(const std::string& name) {
   const std::string wanted = Lower(name);
   if (const int g = GroupOf(name); g >= 0) {
-    Views(static_cast<std::size_t>(g));
+    const auto slot = static_cast<std::size_t>(g);
+    const std::vector<View>& views = Views(slot);
+    if (!index_->named[slot]) {
+      for (std::size_t v = 0; v < views.size(); ++v) {
+        for (std::size_t c = 0; c < views[v].controls.size(); ++c) {
+          index_->names.emplace(FullName(kGroups[slot], views[v], views[v].controls[c]),
+                                std::array<int, 3>{g, static_cast<int>(v), static_cast<int>(c)});
+        }
+      }
+      index_->named[slot] = true;
+    }
     const auto found = index_->names.find(wanted);
     if (found != index_->names.end()) {
       const auto [fg, fv, fc] = found->second;

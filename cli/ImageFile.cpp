@@ -43,7 +43,7 @@ void SaveImage(const std::filesystem::path& image, const std::filesystem::path& 
   }
   const std::filesystem::path& target = out.empty() ? image : out;
   if (!rom::WriteRomFile(target, image)) {
-    throw CliError(kFileError, FileName(target) + ": could not be written; it is unchanged");
+    throw CliError(kFileError, FileName(target) + ": " + rom::SaveFailureText(target) + "; it is unchanged");
   }
 }
 
@@ -57,7 +57,7 @@ void SaveOptionRom(ImageFile& file, const std::filesystem::path& out) {
   const std::filesystem::path& target = out.empty() ? file.path : out;
   file.rom.FixChecksum();
   if (!rom::WriteFileAtomically(target, file.rom.file())) {
-    throw CliError(kFileError, FileName(target) + ": could not be written; it is unchanged");
+    throw CliError(kFileError, FileName(target) + ": " + rom::SaveFailureText(target) + "; it is unchanged");
   }
 }
 

@@ -109,6 +109,11 @@ add_test(NAME win32.OmbrixCli
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(win32.OmbrixCli PROPERTIES TIMEOUT 120)
 
+# Saves through symbolic links by both front ends. Wine makes no links, so the script makes them, runs the window's
+# Links suite and ombrix.exe on them, and checks afterwards that they are still the links it made.
+add_test(NAME win32.Links COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/links.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(win32.Links PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE ENVIRONMENT OMBRIX_WINE_UNMANAGED=1)
+
 # The program must start on a bare Windows: it may import nothing but system DLLs.
 add_test(NAME win32.SystemDllsOnly
          COMMAND ${CMAKE_SOURCE_DIR}/tools/check_imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:OmbrixBiosEditor>)

@@ -16,6 +16,15 @@ class FileSystem {
 
   virtual ~FileSystem() = default;
 
+  // What a path leads to through its symbolic links (on Windows also links and junctions on the way).
+  enum class LinkEnd {
+    kNoLink,   // `path` itself names the file, or the file still to be made
+    kLinked,   // links lead to an existing entry elsewhere, named by the target
+    kNowhere,  // a link leads to nothing that exists or can be reached
+    kLoop,     // links lead round in a circle
+  };
+  // `target` is the path a save replaces so that links stay links: where they lead, else `path` itself.
+  virtual LinkEnd FollowLinks(const std::filesystem::path& path, std::filesystem::path& target) = 0;
   virtual bool Exists(const std::filesystem::path& path) = 0;
   // An existing file, for reading only; other readers and writers are not denied.
   virtual Handle OpenRead(const std::filesystem::path& path) = 0;

@@ -8,12 +8,15 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+#include <cwchar>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #endif
 
 namespace rom {
@@ -27,8 +30,54 @@ std::filesystem::path TempCandidate(const std::filesystem::path& target, int att
 
 #ifdef _WIN32
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The final name of an open file or folder, as a plain drive or network path when it is short enough for one.
+std::wstring FinalName(HANDLE handle) {
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) >= name.size())
+    name.resize(length + 1);
+  name.resize(length);
+  if (length == 0 || length >= MAX_PATH + 4) return name;
+  if (name.starts_with(L"\\\\?\\UNC\\")) return L"\\" + name.substr(7);
+  if (name.starts_with(L"\\\\?\\")) return name.substr(4);
+  return name;
+}
+
+// Whether the name of `path`, where opening found nothing, is held all the same: by a link that leads nowhere.
+// Windows shows such a link's own attributes; Wine shows nothing of a dangling Unix link, but makes no file in its
+// place. The probe file, made only where no file is, goes again as its handle closes.
+bool HeldByDanglingLink(const std::filesystem::path& path) {
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const HANDLE probe =
+      CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
+  CloseHandle(probe);
+  return false;
+}
+
 class NativeFileSystem final : public FileSystem {
  public:
+  LinkEnd FollowLinks(const std::filesystem::path& path, std::filesystem::path& target) override {
+    target = path;
+    // Opening follows every link and junction on the way; the final name of what opened is where they end.
+    const HANDLE handle =
+        CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_CANT_RESOLVE_FILENAME) return LinkEnd::kLoop;
+      return error == ERROR_FILE_NOT_FOUND && HeldByDanglingLink(path) ? LinkEnd::kNowhere : LinkEnd::kNoLink;
+    }
+    const std::wstring end = FinalName(handle);
+    CloseHandle(handle);
+    wchar_t full[MAX_PATH + 1] = {};
+    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH + 1, full, nullptr);
+    if (end.empty() || (length > 0 && length <= MAX_PATH && _wcsicmp(end.c_str(), full) == 0)) return LinkEnd::kNoLink;
+    target = end;
+    return LinkEnd::kLinked;
+  }
   bool Exists(const std::filesystem::path& path) override {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -88,6 +137,18 @@ mode_t CurrentUmask() {
 
 class NativeFileSystem final : public FileSystem {
  public:
+  LinkEnd FollowLinks(const std::filesystem::path& path, std::filesystem::path& target) override {
+    target = path;
+    struct stat st {};
+    // Links in the folders on the way need nothing: a rename follows them to the same folder.
+    if (::lstat(path.c_str(), &st) != 0) return errno == ELOOP ? LinkEnd::kLoop : LinkEnd::kNoLink;
+    if (!S_ISLNK(st.st_mode)) return LinkEnd::kNoLink;
+    char* const end = ::realpath(path.c_str(), nullptr);
+    if (end == nullptr) return errno == ELOOP ? LinkEnd::kLoop : LinkEnd::kNowhere;
+    target = end;
+    std::free(end);
+    return LinkEnd::kLinked;
+  }
   bool Exists(const std::filesystem::path& path) override {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -104,6 +165,10 @@ class NativeFileSystem final : public FileSystem {
   }
   Handle CreateTemp(const std::filesystem::path& target, std::filesystem::path& tempPath) override {
     struct stat st {};
+    // Like a file without write permission, a folder without it takes no new file, even from root.
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    if (::stat(folder.c_str(), &st) != 0 || (st.st_mode & S_IWUSR) == 0) return kInvalid;
     // A new file gets what any program's new file gets: read and write for all, less the umask.
     const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -1,6 +1,7 @@
 #include "rom/RomFile.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "rom/FileSystem.h"
@@ -32,22 +33,16 @@ bool WriteAll(FileSystem& files, FileSystem::Handle handle, const std::vector<st
   return true;
 }
 
-// The whole file, opened for writing when it is the one to be replaced.
-bool ReadAll(FileSystem& files, const std::filesystem::path& path, bool writable, std::vector<std::uint8_t>& all) {
-  const FileSystem::Handle handle = writable ? files.OpenWritable(path) : files.OpenRead(path);
-  if (handle == FileSystem::kInvalid) return false;
-  all.clear();
-  const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
-  files.Close(handle);
-  return read;
-}
-
 // The bytes of a file past its first 32 KB; false when it cannot be opened or read.
 // `writable`: the file is the one to be replaced, so a read-only or locked one fails
 // here, before anything is written.
 bool ReadTail(FileSystem& files, const std::filesystem::path& path, bool writable, std::vector<std::uint8_t>& tail) {
+  const FileSystem::Handle handle = writable ? files.OpenWritable(path) : files.OpenRead(path);
+  if (handle == FileSystem::kInvalid) return false;
   std::vector<std::uint8_t> all;
-  if (!ReadAll(files, path, writable, all)) return false;
+  const bool read = ReadUpTo(files, handle, static_cast<std::size_t>(-1), all);
+  files.Close(handle);
+  if (!read) return false;
   tail.clear();
   if (all.size() > kRomSize) tail.assign(all.begin() + kRomSize, all.end());
   return true;
@@ -64,20 +59,25 @@ bool WriteReplacing(FileSystem& files, const std::filesystem::path& path, const 
   return false;
 }
 
-}  // namespace
-
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes) {
-  return ReadAll(Files(), path, false, bytes);
+// The file a save of `path` replaces: a link stays a link, so the file it leads to is
+// replaced, by a temporary file made beside that file. False for a link to nothing or a loop.
+bool FollowToTarget(FileSystem& files, const std::filesystem::path& path, std::filesystem::path& target) {
+  const FileSystem::LinkEnd end = files.FollowLinks(path, target);
+  return end != FileSystem::LinkEnd::kNowhere && end != FileSystem::LinkEnd::kLoop;
 }
+
+}  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content) {
   FileSystem& files = Files();
-  if (files.Exists(path)) {
-    const FileSystem::Handle handle = files.OpenWritable(path);
+  std::filesystem::path target;
+  if (!FollowToTarget(files, path, target)) return false;
+  if (files.Exists(target)) {
+    const FileSystem::Handle handle = files.OpenWritable(target);
     if (handle == FileSystem::kInvalid) return false;
     files.Close(handle);
   }
-  return WriteReplacing(files, path, content);
+  return WriteReplacing(files, target, content);
 }
 
 bool LoadRomFile(const std::filesystem::path& path) {
@@ -111,20 +111,35 @@ bool WriteRomFile(const std::filesystem::path& path) {
 
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom) {
   FileSystem& files = Files();
+  std::filesystem::path target;
+  if (!FollowToTarget(files, path, target)) return false;
   std::vector<std::uint8_t> tail;
-  const bool exists = files.Exists(path);
-  if (exists && !ReadTail(files, path, true, tail)) return false;
+  if (files.Exists(target) && !ReadTail(files, target, true, tail)) return false;
   if (tailFrom != path && !ReadTail(files, tailFrom, false, tail)) return false;
 
   std::vector<std::uint8_t> content(RomImage.data(), RomImage.data() + kRomSize);
   content[kChecksumOffset] = ChecksumByteFor(content.data());
   content.insert(content.end(), tail.begin(), tail.end());
-  if (!WriteReplacing(files, path, content)) return false;
+  if (!WriteReplacing(files, target, content)) return false;
 
   FixChecksum();
   romModified = 0;
   romLoaded = 1;
   return true;
+}
+
+std::string SaveFailureText(const std::filesystem::path& path) {
+  std::filesystem::path target;
+  switch (Files().FollowLinks(path, target)) {
+    case FileSystem::LinkEnd::kNowhere: return "could not be written: it is a symbolic link to nothing that exists";
+    case FileSystem::LinkEnd::kLoop: return "could not be written: its symbolic links lead round in a circle";
+    case FileSystem::LinkEnd::kLinked: {
+      const std::u8string name = target.u8string();
+      return "could not be written to " + std::string(name.begin(), name.end()) + ", where its symbolic link leads";
+    }
+    case FileSystem::LinkEnd::kNoLink: break;
+  }
+  return "could not be written";
 }
 
 }  // namespace rom

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace rom {
@@ -24,7 +25,9 @@ void FixChecksum();
 // in the same folder, is flushed, and then replaces the file in one step, so
 // the file on disk is always either the old or the new content. Only a save
 // that completed fixes the checksum byte in RomImage, clears romModified and
-// sets romLoaded.
+// sets romLoaded. A symbolic link stays a link: the file it leads to is what
+// the save replaces, with the temporary file beside that file; a link that
+// leads nowhere or round in a circle fails the save and changes nothing.
 bool WriteRomFile(const std::filesystem::path& path);
 
 // The same, but the bytes past 32 KB come from the file `tailFrom`: a copy of an
@@ -32,12 +35,14 @@ bool WriteRomFile(const std::filesystem::path& path);
 // written, when `tailFrom` cannot be read.
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom);
 
-// The whole of a file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
-
 // Writes `content` as the whole new file `path` with the same atomic save: a
-// temporary file, flushed, then moved over `path` in one step. An existing `path`
-// that cannot be opened for writing (read-only, locked) fails before anything is written.
+// temporary file, flushed, then moved over the file in one step, where `path`'s
+// symbolic links lead (the links stay links). An existing file that cannot be
+// opened for writing (read-only, locked) fails before anything is written.
 bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content);
+
+// For a person, after WriteRomFile(path) or WriteFileAtomically(path) failed: "could not be written", with
+// what the path's symbolic links had to do with it.
+std::string SaveFailureText(const std::filesystem::path& path);
 
 }  // namespace rom

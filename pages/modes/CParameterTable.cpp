@@ -357,9 +357,10 @@ std::optional<rom::ByteSpan> CParameterTable::ShownBytes(int controlId) const {
     return span;
   }
   if (!m_bExFieldsValid || m_nExRegTable < 0 || m_nShownModeIndex < 0) return std::nullopt;
-  const rom::Located record = rom::ExRegRecord(static_cast<std::uint32_t>(m_nExRegTable), m_nShownModeIndex);
-  if (!record) return std::nullopt;
-  const std::uint32_t r = record.offset;
+  // Asked for every box of every row: the record's place without the message a refusal would carry.
+  const std::uint32_t r = static_cast<std::uint32_t>(m_nExRegTable) +
+                          rom::kExRegRecordSize * static_cast<std::uint32_t>(m_nShownModeIndex);
+  if (!rom::ImageBuffer::Contains(r, rom::kExRegRecordSize)) return std::nullopt;
   switch (controlId) {
     case IDC_NATIVE_MODE: return rom::ByteSpan{r, 1, kNativeBit};
     case IDC_INTERLACE: return rom::ByteSpan{r, 1, kInterlaceBit};

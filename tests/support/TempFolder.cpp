@@ -34,6 +34,20 @@ std::vector<std::string> TempFolder::Names() const {
   return names;
 }
 
+std::vector<std::string> TempFolder::Tree() const {
+  std::vector<std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(path_)) {
+    std::string line = entry.path().lexically_relative(path_).generic_string();
+    if (entry.is_symlink())
+      line += " -> " + fs::read_symlink(entry.path()).generic_string();
+    else if (entry.is_directory())
+      line += "/";
+    entries.push_back(line);
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
 void TempFolder::WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -18,6 +18,9 @@ class TempFolder {
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
   // The names of the entries in the folder, sorted.
   std::vector<std::string> Names() const;
+  // Every entry below the folder, sorted: its path inside the folder, "/" after a folder, and for a symbolic link
+  // " -> " and what it holds (links are not followed).
+  std::vector<std::string> Tree() const;
 
   static void WriteBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
   // The whole file; empty when it cannot be read.

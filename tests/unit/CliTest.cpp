@@ -58,12 +58,15 @@ Bytes With(Bytes bytes, std::size_t at, std::uint32_t value) {
   return bytes;
 }
 
-// A fix-up file whose records have `codes`, each with `rows` rows of the text `row`.
-Bytes FixupFile(std::initializer_list<const char*> codes, std::size_t rows, const std::string& row = "81") {
-  nlohmann::json records = nlohmann::json::array();
-  for (const char* code : codes) records.push_back({{"code", code}, {"rows", std::vector<std::string>(rows, row)}});
-  const std::string text = nlohmann::json{{"records", records}}.dump();
+Bytes BytesOf(const std::string& text) {
   return Bytes(text.begin(), text.end());
+}
+
+// A fix-up file whose records have `codes`, each with `rows` rows of the value `row`.
+Bytes FixupFile(std::initializer_list<const char*> codes, std::size_t rows, const nlohmann::json& row = "81") {
+  nlohmann::json records = nlohmann::json::array();
+  for (const char* code : codes) records.push_back({{"code", code}, {"rows", std::vector<nlohmann::json>(rows, row)}});
+  return BytesOf(nlohmann::json{{"records", records}}.dump());
 }
 
 // How the names of the files in the test folder end.
@@ -168,10 +171,15 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
       {{"info", "outside.rom", "--json"}, 0, "\"correct\": false", ""},
       {{"info", "sample.rom", "--json"}, 0, "\"subsystemVendorId\": \"1A5E\"", ""},
       {{"get", "outside.rom", "signature.1", "--json"}, 0, "\"text\": \"\u00E9\"", ""},  // every byte of a text
-      {{"get", "sample.rom", "sub-vendor.vendor-id", "modes.101h.rows"}, 0, "1A5E\n", ""},
+      {{"get", "sample.rom", "sub-vendor.vendor-id", "modes.101h.rows", "modes.101h.char-height", "modes.101h.native",
+        "modes.101h.double-scan"},
+       0,
+       "1A5E\n1D\n10\n1\n0\n",
+       ""},
       {{"get", "sample.rom", "signature.3.hex", "fonts.8x8.41.7"}, 0, "42\n00\n", ""},
       {{"get", "outside.rom", "sign-on.text"}, 2, "", "sign-on.text: The OEM pointer table"},
       {{"get", "sample.rom", "memory.nothing"}, 3, "", "there is no field memory.nothing"},
+      {{"get", "sample.rom", "fonts.8x8.41.8"}, 3, "", "there is no field fonts.8x8.41.8"},
       {{"get", "short.rom", "modes.101h.rows"}, 3, "", "no field modes.101h.rows"},
       {{"diff", "sample.rom", "sample.rom"}, 0, "", ""},
       {{"diff", "sample.rom", "outside.rom"},
@@ -203,6 +211,9 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
   }
   EXPECT_EQ(Read("sample.rom"), sample);
   EXPECT_EQ(Read("outside.rom"), outside);
+  // Every box of every list entry once: none left out, none read past the end of a list.
+  const std::string fields = Ombrix({"fields", "sample.rom"}).out;
+  EXPECT_EQ(std::count(fields.begin(), fields.end(), '\n'), 12272);
 }
 
 TEST_F(CliTest, SetSavesWithTheChecksumAndDiffShowsIt) {
@@ -228,6 +239,54 @@ TEST_F(CliTest, SetSavesWithTheChecksumAndDiffShowsIt) {
   ASSERT_EQ(Ombrix({"fix-checksum", "c.rom", "-o", "d.rom"}).status, 0);
   EXPECT_EQ(Ombrix({"verify", "c.rom"}).status, 1);
   EXPECT_EQ(Ombrix({"verify", "d.rom"}).status, 0);
+}
+
+// set and fix-checksum through a link write the image it leads to and keep the link; through a link that leads
+// nowhere, round in a circle or into a folder that takes no new file they say why and change nothing.
+TEST_F(CliTest, SavesThroughALinkReachTheImageOrSayWhyNot) {
+  namespace fs = std::filesystem;
+  Bytes broken = sample;
+  broken[0x7000] ^= 0xFF;
+  Write("card.rom", broken);
+  fs::create_symlink("card.rom", folder / "current.rom");
+  ASSERT_EQ(Ombrix({"set", "current.rom", "memory.pllctrl1=1234"}).err, "");
+  EXPECT_EQ(Ombrix({"get", "card.rom", "memory.pllctrl1"}).out, "00001234\n");
+  Write("card.rom", broken);
+  ASSERT_EQ(Ombrix({"fix-checksum", "sample.rom", "-o", "current.rom"}).status, 0);
+  EXPECT_EQ(Read("card.rom"), sample);
+  EXPECT_EQ(fs::read_symlink(folder / "current.rom"), "card.rom");
+
+  fs::create_directory(folder / "locked");
+  Write("locked/card.rom", sample);
+  fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_symlink("locked/card.rom", folder / "locked.rom");
+  fs::create_symlink("gone.rom", folder / "dangling.rom");
+  fs::create_symlink("loop.rom", folder / "loop.rom");
+  const std::vector<std::string> tree = folder.Tree();
+  const struct {
+    std::string link;
+    std::vector<std::string> args;
+    std::string why;
+  } refusals[] = {
+      {"dangling.rom",
+       {"set", "sample.rom", "memory.pllctrl1=1", "-o", "dangling.rom"},
+       "could not be written: it is a symbolic link to nothing that exists"},
+      {"loop.rom",
+       {"fix-checksum", "sample.rom", "-o", "loop.rom"},
+       "could not be written: its symbolic links lead round in a circle"},
+      {"locked.rom",
+       {"set", "locked.rom", "memory.pllctrl1=1"},
+       "could not be written to " + (fs::canonical(folder / "locked") / "card.rom").string() +
+           ", where its symbolic link leads"},
+  };
+  for (const auto& r : refusals) {
+    const Outcome o = Ombrix(r.args);
+    EXPECT_EQ(o.status, 4) << r.link;
+    EXPECT_TRUE(o.err.ends_with((folder / r.link).string() + ": " + r.why + "; it is unchanged\n")) << o.err;
+  }
+  EXPECT_EQ(folder.Tree(), tree);
+  EXPECT_EQ(Read("locked/card.rom"), sample);
+  fs::permissions(folder / "locked", fs::perms::owner_all);
 }
 
 // Every format, in two rounds that each take every font once: out of the sample image, then back into one whose
@@ -609,7 +668,10 @@ TEST_F(FontFileTest, FilesThatDoNotFitAreRefusedWithTheReasonAndWriteNothing) {
       {"9x16", "a.json", FixupFile({"4D"}, 15), "needs a list of 16 rows"},
       {"9x16", "a.json", FixupFile({"4D"}, 16, "G1"), "\"G1\" that is no byte"},
       {"9x14", "a.json", FixupFile({"4D"}, 14, "100"), "no byte"},
+      {"9x14", "a.json", FixupFile({"4D"}, 14, 129), "has a row 129 that is no byte"},
       {"9x14", "a.json", Bytes{0x7B, 0x22}, "not valid JSON"},
+      {"9x14", "a.json", BytesOf(R"({"rows": []})"), "has no \"records\" list"},
+      {"9x14", "a.json", BytesOf(R"({"height": 16, "records": []})"), "for glyphs 16 rows high; this table's are 14"},
   };
   for (const Case& c : cases) ExpectRefused(c.font, c.name, c.bytes, c.problem);
 }
@@ -627,6 +689,17 @@ TEST_F(FontFileTest, FontsOutsideTheImageAreRefused) {
   EXPECT_FALSE(rom::fonts::ExportFont(Kind("9x16"), "a.json", out, error));
   ExpectRefused("8x16", "a.f16", Bytes(4096, 0), "reaches past the end");
   ExpectRefused("9x16", "a.json", FixupFile({}, 16), "fix-up record at offset 7FFFh (17 bytes) reaches past the end");
+}
+
+// A font that unpacks to more than one piece of the unpacker's buffer: 1024 glyphs, of which the first 256 are taken.
+TEST_F(FontFileTest, ALargeCompressedFontIsUnpackedWhole) {
+  Bytes psf2 = With(Export("8x16", "a.psf2"), 16, 1024);
+  psf2.resize(psf2.size() + 768 * 16, 0x5A);
+  Wipe(Kind("8x16"));
+  std::string note, error;
+  ASSERT_TRUE(rom::fonts::ImportFont(Kind("8x16"), "a.psf2.gz", Gzip(psf2), note, error)) << error;
+  EXPECT_EQ(note, "the file holds 1024 glyphs; the first 256 were taken");
+  EXPECT_EQ(ImageBytes(), sample);
 }
 
 // Debian's console fonts: the first 256 glyphs land in the image exactly as the file holds them.
@@ -920,12 +993,13 @@ TEST_F(CliTest, ModesKeepTheirFiguresBesideAWarningAboutOneRecord) {
 // in the first, a record moved by a parameter index included. One escape types any byte on the command line.
 TEST_F(CliTest, FieldsGoFromOneImageToAnotherThroughJson) {
   Write("a.rom", sample);
-  ASSERT_EQ(Ombrix({"set", "a.rom", "-e", "signature.1=\\xE9", "sign-on.text=Caf\\xE9 \\\\ <NUL>",
+  ASSERT_EQ(Ombrix({"set", "a.rom", "-e", "signature.1=\\xE9", "signature.2=\\\\", "sign-on.text=Caf\\xE9 \\\\ <NUL>",
                     "modes.101h.param-index=1F", "modes.101h.crtc.9=41", "modes.3.crtc.9=4e", "fonts.9x16.4d.2=81",
                     "memory.pllctrl1=DEADBEEF"})
                 .status,
             0);
   EXPECT_EQ(Read("a.rom")[0x40], 0xE9);
+  EXPECT_EQ(Read("a.rom")[0x41], '\\');
   EXPECT_EQ(Ombrix({"get", "a.rom", "sign-on.text"}).out, "Caf\xE9 \\ <NUL>\n");
   EXPECT_EQ(Ombrix({"set", "a.rom", "-e", "signature.2=\\q"}).status, 3);
   EXPECT_EQ(Ombrix({"set", "a.rom", "-e", "signature.2=\\x00"}).err,
@@ -933,7 +1007,7 @@ TEST_F(CliTest, FieldsGoFromOneImageToAnotherThroughJson) {
   const Outcome fields = Ombrix({"fields", "a.rom", "--json"});
   ASSERT_EQ(fields.status, 0);
   EXPECT_NE(fields.out.find("\"text\": \"Caf\u00e9"), std::string::npos);
-  TempFolder::WriteBytes(folder / "a.json", Bytes(fields.out.begin(), fields.out.end()));
+  TempFolder::WriteBytes(folder / "a.json", BytesOf(fields.out));
   const std::string doc = (folder / "a.json").string();
   ASSERT_EQ(Ombrix({"set", "sample.rom", "--from", doc, "-o", "b.rom"}).status, 0);
   EXPECT_EQ(Ombrix({"fields", "b.rom"}).out, Ombrix({"fields", "a.rom"}).out);
@@ -948,13 +1022,17 @@ TEST_F(CliTest, FieldsGoFromOneImageToAnotherThroughJson) {
   ASSERT_EQ(piped.status, 0) << piped.err;
   EXPECT_EQ(Ombrix({"get", "sample.rom", "sign-on.text"}).out, "Caf\xE9 \\ <NUL>\n");
 
-  // A character above U+00FF is no byte; a document of another shape is no document.
+  // A character above U+00FF is no byte; a document of another shape is no document; one that gives a field two
+  // texts never reads as it says.
   Write("c.rom", sample);
   for (const auto& [text, status] :
        {std::pair<std::string, int>{R"({"fields":[{"name":"signature.1","text":"\u0100"}]})", 2},
+        {R"({"fields":[{"name":"modes.101h.param-index","text":"1F"},)"
+         R"({"name":"modes.101h.param-index","text":"1D"}]})",
+         2},
         {R"({"fields":[{"name":"signature.1","text":1}]})", 3},
         {"[", 3}}) {
-    TempFolder::WriteBytes(folder / "c.json", Bytes(text.begin(), text.end()));
+    TempFolder::WriteBytes(folder / "c.json", BytesOf(text));
     const Outcome o = Ombrix({"set", "c.rom", "--from", (folder / "c.json").string()});
     EXPECT_EQ(o.status, status) << text << o.err;
   }

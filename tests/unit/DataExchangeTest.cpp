@@ -83,6 +83,9 @@ TEST_F(DataExchangeTest, TextLimitIsSetOnLoadAndCheckedOnStoreAndListStringSelec
   member = "nothing";
   Exchange(false).ListString(30, member);
   EXPECT_EQ(controls.ListSelection(30), 1) << "no match keeps the selection";
+  EXPECT_FALSE(controls.ListSelectPrefix(30, "nothing"));
+  EXPECT_TRUE(controls.ListSelectPrefix(30, "device n"));
+  EXPECT_EQ(controls.ListSelection(30), 2);
 
   controls.ListSelect(30, 2);
   Exchange(true).ListString(30, member);

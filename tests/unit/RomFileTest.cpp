@@ -128,6 +128,61 @@ TEST_F(RomFileTest, WriteRefusedByTheFileSystemChangesNothing) {
   EXPECT_TRUE(fs::is_empty(folder / "folder.rom"));
 }
 
+// People keep an image behind a link (current.rom -> the image to flash): a save must reach the image and leave
+// the links as they are, also a link to a link and a link to the folder on the way.
+TEST_F(RomFileTest, SaveThroughLinksReplacesTheFileTheyLeadToAndKeepsThem) {
+  fs::create_directory(folder / "cards");
+  TempFolder::WriteBytes(folder / "cards" / "card.rom", Pattern(40000, 0x19));
+  fs::create_symlink("cards/card.rom", folder / "current.rom");
+  fs::create_symlink("current.rom", folder / "chain.rom");
+  fs::create_symlink(folder / "cards", folder / "via");
+  const std::vector<std::string> tree = folder.Tree();
+  for (const char* name : {"current.rom", "chain.rom", "via/card.rom"}) {
+    const Bytes before = TempFolder::ReadBytes(folder / "cards" / "card.rom");
+    LoadPrevious();
+    ASSERT_TRUE(rom::WriteRomFile(folder / name)) << name;
+    Bytes expected = ImageBytes();
+    expected.insert(expected.end(), before.begin() + rom::kRomSize, before.end());
+    EXPECT_EQ(TempFolder::ReadBytes(folder / "cards" / "card.rom"), expected) << name;
+    EXPECT_EQ(folder.Tree(), tree) << name << ": a link was replaced or a temporary file left";
+    EXPECT_EQ(rom::romModified, 0);
+  }
+}
+
+// A link that leads nowhere, links in a circle (at the end of the path or on the way) and a link into a folder
+// that takes no new file: the save fails with the reason and changes nothing, not even the link.
+TEST_F(RomFileTest, SaveThroughABrokenLinkFailsAndChangesNothing) {
+  fs::create_directory(folder / "locked");
+  TempFolder::WriteBytes(folder / "locked" / "card.rom", Pattern(100));
+  fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_symlink("gone.rom", folder / "dangling.rom");
+  fs::create_symlink("loop2.rom", folder / "loop1.rom");
+  fs::create_symlink("loop1.rom", folder / "loop2.rom");
+  fs::create_symlink("locked/card.rom", folder / "locked.rom");
+  const std::vector<std::string> tree = folder.Tree();
+  const std::string circle = "could not be written: its symbolic links lead round in a circle";
+  const struct {
+    std::string name, why;
+  } cases[] = {
+      {"dangling.rom", "could not be written: it is a symbolic link to nothing that exists"},
+      {"loop1.rom", circle},
+      {"loop1.rom/card.rom", circle},
+      {"locked.rom", "could not be written to " + (fs::canonical(folder / "locked") / "card.rom").string() +
+                         ", where its symbolic link leads"},
+  };
+  for (const auto& c : cases) {
+    const Bytes previous = LoadPrevious();
+    EXPECT_FALSE(rom::WriteRomFile(folder / c.name)) << c.name;
+    EXPECT_EQ(rom::SaveFailureText(folder / c.name), c.why);
+    EXPECT_EQ(ImageBytes(), previous) << c.name;
+    EXPECT_EQ(rom::romModified, 1) << c.name;
+    EXPECT_EQ(folder.Tree(), tree) << c.name;
+  }
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "locked" / "card.rom"), Pattern(100));
+  EXPECT_EQ(rom::SaveFailureText(folder / "locked" / "card.rom"), "could not be written");
+  fs::permissions(folder / "locked", fs::perms::owner_all);
+}
+
 TEST_F(RomFileTest, WordsAreUnsignedLittleEndianAndNeverLeaveTheImage) {
   const Bytes before = LoadPrevious();
   for (const std::uint32_t outside : {0x8000u, 0x8001u, 0xFFFFu, 0xFFFFFFFFu}) {
@@ -152,13 +207,17 @@ class FailingFiles : public rom::FileSystem {
 
   explicit FailingFiles(Step step) : step_(step) {}
 
+  LinkEnd FollowLinks(const fs::path& path, fs::path& target) override { return real_.FollowLinks(path, target); }
   bool Exists(const fs::path& path) override { return real_.Exists(path); }
   Handle OpenRead(const fs::path& path) override { return Is(Step::kOpenRead) ? kInvalid : real_.OpenRead(path); }
   Handle OpenWritable(const fs::path& path) override {
     return Is(Step::kOpenWritable) ? kInvalid : real_.OpenWritable(path);
   }
   Handle CreateTemp(const fs::path& target, fs::path& tempPath) override {
-    return Is(Step::kCreateTemp) ? kInvalid : (temp_ = real_.CreateTemp(target, tempPath));
+    if (Is(Step::kCreateTemp)) return kInvalid;
+    temp_ = real_.CreateTemp(target, tempPath);
+    tempMade_ = tempPath;
+    return temp_;
   }
   long long Read(Handle handle, void* buffer, std::size_t size) override {
     return Is(Step::kRead) ? -1 : real_.Read(handle, buffer, size);
@@ -180,6 +239,7 @@ class FailingFiles : public rom::FileSystem {
     return !Is(Step::kReplace) && real_.Replace(from, to);
   }
   bool Remove(const fs::path& path) override { return real_.Remove(path); }
+  const fs::path& tempMade() const { return tempMade_; }
 
  private:
   bool Is(Step step) const { return step == step_; }
@@ -187,6 +247,7 @@ class FailingFiles : public rom::FileSystem {
   rom::FileSystem& real_ = rom::NativeFiles();
   Step step_;
   Handle temp_ = kInvalid;
+  fs::path tempMade_;
   int writes_ = 0;
 };
 
@@ -213,6 +274,23 @@ TEST_F(RomFileTest, FailedSaveOrLoadKeepsTheFileTheImageAndTheFlags) {
     EXPECT_EQ(rom::romLoaded, 1);
     EXPECT_EQ(ImageBytes(), previous) << "the checksum byte is fixed only after a save";
   }
+}
+
+// A save through a link makes its temporary file beside the file the link leads to: the replace is then a rename
+// inside one folder, which a temporary file beside a link to another disk could not be. A failed replace removes it.
+TEST_F(RomFileTest, SaveThroughALinkMakesItsTemporaryFileBesideTheFileItLeadsTo) {
+  fs::create_directory(folder / "cards");
+  TempFolder::WriteBytes(folder / "cards" / "card.rom", Pattern(100));
+  fs::create_symlink("cards/card.rom", folder / "current.rom");
+  const std::vector<std::string> tree = folder.Tree();
+  LoadPrevious();
+  FailingFiles files(Step::kReplace);
+  rom::SetFileSystem(&files);
+  EXPECT_FALSE(rom::WriteRomFile(folder / "current.rom"));
+  rom::SetFileSystem(nullptr);
+  EXPECT_EQ(files.tempMade().parent_path(), fs::canonical(folder / "cards"));
+  EXPECT_EQ(folder.Tree(), tree);
+  EXPECT_EQ(TempFolder::ReadBytes(folder / "cards" / "card.rom"), Pattern(100));
 }
 
 }  // namespace

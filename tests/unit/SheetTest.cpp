@@ -135,6 +135,30 @@ TEST_F(SheetTest, SaveAndSaveAsWriteOrReportAndKeepRomModified) {
   EXPECT_EQ(Messages().size(), 1u);
 }
 
+// File > Save of an image opened through a link writes the file it leads to and keeps the link; once the file has
+// gone, the link leads nowhere: the save says so and makes no file, and the edit stays unsaved.
+TEST_F(SheetTest, SaveThroughALinkWritesTheFileItLeadsToOrNothing) {
+  fs::create_symlink("a.rom", folder / "current.rom");
+  rom::ResetRomState();
+  Start();
+  sheet->prompts.ChooseOpen(folder / "current.rom");
+  sheet->SetActivePage(2);
+  Type(1, "L");
+  Apply();
+  sheet->Command(ID_FILE_SAVE_ROM);
+  EXPECT_EQ(Read("a.rom")[0x40], 'L');
+  EXPECT_EQ(State(), "current.rom 10 L");
+
+  fs::rename(a, folder / "moved.rom");
+  const std::vector<std::string> tree = folder.Tree();
+  Type(1, "M");
+  Apply();
+  sheet->Command(ID_FILE_SAVE_ROM);
+  ExpectLastMessage("Error On File Save!", "File Error Message", ui::Buttons::kOk);
+  EXPECT_EQ(folder.Tree(), tree);
+  EXPECT_EQ(State(), "current.rom 11 M");
+}
+
 TEST_F(SheetTest, CloseEndsAtOnceWithoutChangesElseAsksAndEndsOnlyAfterNoOrASave) {
   struct Case {
     bool edited;

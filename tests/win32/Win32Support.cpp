@@ -48,6 +48,14 @@ Handler PressButton(int id) {
   return [id](const SeenDialog& dialog) { PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 }
 
+Handler ChooseFile(const std::filesystem::path& path) {
+  return [path](const SeenDialog& dialog) {
+    HWND box = GetDlgItem(dialog.hwnd, 0x47C);  // cmb13, or edt1 in the old-style dialog
+    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
+    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+}
+
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -81,8 +89,9 @@ std::filesystem::path FreshFolder(const std::string& name) {
   return path;
 }
 
-ScreenPicture CaptureScreen(HWND hwnd) {
-  PumpUntil([] { return false; }, 100);
+namespace {
+
+ScreenPicture ReadScreen(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   ScreenPicture picture{r.right - r.left, r.bottom - r.top, {}};
@@ -102,6 +111,22 @@ ScreenPicture CaptureScreen(HWND hwnd) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return picture;
+}
+
+}  // namespace
+
+ScreenPicture CaptureScreen(HWND hwnd) {
+  // Wine hands a window's pixels to the display whenever the thread finds its queue empty, and draws again what
+  // the display reports uncovered once that report has come in: the picture is the first that the next, after
+  // another round of messages, agrees with. A screen that never stands still (a blinking caret) is taken as is.
+  ScreenPicture last;
+  for (int round = 0; round < 50; ++round) {
+    PumpPending();
+    ScreenPicture picture = ReadScreen(hwnd);
+    if (round > 0 && picture.pixels == last.pixels) break;
+    last = std::move(picture);
+  }
+  return last;
 }
 
 bool SavePicture(const ScreenPicture& picture, const std::string& name) {
@@ -153,11 +178,7 @@ void MainWindowTest::CloseUpOn(int page, int listId, int entry) {
 
 void MainWindowTest::Open(const std::filesystem::path& path) {
   ASSERT_TRUE(std::filesystem::exists(path)) << path.string();
-  guard.handlers.push_back([path](const SeenDialog& dialog) {  // types the path into the file name box
-    HWND box = GetDlgItem(dialog.hwnd, 0x47C);                 // cmb13, or edt1 in the old-style dialog
-    SetWindowTextW(box ? box : GetDlgItem(dialog.hwnd, 0x480), path.wstring().c_str());
-    PostMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  });
+  guard.handlers.push_back(ChooseFile(path));
   Press(ID_FILE_OPEN_ROM);
   ASSERT_EQ(rom::romLoaded, 1) << "the image was not opened";
 }

@@ -40,6 +40,8 @@ struct ModalGuard {
 extern ModalGuard guard;
 LRESULT CALLBACK GuardHook(int code, WPARAM wParam, LPARAM lParam);
 Handler PressButton(int id);
+// Types `path` into a file dialog's name box and presses its OK button.
+Handler ChooseFile(const std::filesystem::path& path);
 
 // Runs the message loop until `done` is true (checked after each round) or `timeoutMs` passed; false on a time-out.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);

@@ -38,6 +38,7 @@ Files& BenchFiles() {
 // The platform's file system without the two flushes to disk of a save, to show what they cost.
 class UnflushedFiles final : public rom::FileSystem {
  public:
+  LinkEnd FollowLinks(const fs::path& path, fs::path& target) override { return real_.FollowLinks(path, target); }
   bool Exists(const fs::path& path) override { return real_.Exists(path); }
   Handle OpenRead(const fs::path& path) override { return real_.OpenRead(path); }
   Handle OpenWritable(const fs::path& path) override { return real_.OpenWritable(path); }

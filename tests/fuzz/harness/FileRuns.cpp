@@ -24,6 +24,10 @@ class MemoryFiles : public rom::FileSystem {
   std::map<std::string, Bytes> files;
   std::map<Handle, std::pair<std::string, std::size_t>> handles;  // the path and the position of each open file
 
+  LinkEnd FollowLinks(const fs::path& path, fs::path& target) override {
+    target = path;
+    return LinkEnd::kNoLink;
+  }
   bool Exists(const fs::path& path) override { return files.count(path.string()) != 0; }
   Handle OpenRead(const fs::path& path) override { return Open(path); }
   Handle OpenWritable(const fs::path& path) override { return Open(path); }
