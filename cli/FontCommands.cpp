@@ -135,7 +135,8 @@ void AddFontCommands(CLI::App& app, int& status) {
       "FONT is 8x8, 8x14, 8x16 (files .f08/.f14/.f16 raw, .psf PSF 1, .psf2 PSF 2, .psf.gz to import, .png to\n"
       "export a sheet of the 256 glyphs) or 9x14, 9x16 (the fix-up tables, as .json). IMAGE is an option ROM\n"
       "of any length: a full font is the one the OEM pointer table locates, else the one `font find` lists\n"
-      "for its height (--at chooses among several); the checksum is fixed over the declared length.\n";
+      "for its height (--at chooses among several, or a font imported before without the shape); the checksum\n"
+      "is fixed over the declared length.\n";
 
   CLI::App* font = app.add_subcommand("font", "Whole fonts of any option ROM: found, and to and from font files");
   font->require_subcommand(1);
@@ -156,7 +157,7 @@ void AddFontCommands(CLI::App& app, int& status) {
   exportFont->add_option("IMAGE", options->image, "the image file")->required();
   exportFont->add_option("FONT", options->font, "8x8, 8x14, 8x16, 9x14 or 9x16")->required();
   exportFont->add_option("OUT", options->file, "the font file to write")->required();
-  exportFont->add_option("--at", options->at, "the font at this offset (hexadecimal), one `font find` lists");
+  exportFont->add_option("--at", options->at, "the font at this offset (hexadecimal), as `font find` lists it");
   exportFont->callback(
       [options, &status] { status = Export(options->image, options->font, options->at, options->file); });
   exportFont->footer(formats + kExitStatusHelp);
@@ -166,7 +167,7 @@ void AddFontCommands(CLI::App& app, int& status) {
   importFont->add_option("IMAGE", options->image, "the image file")->required();
   importFont->add_option("FONT", options->font, "8x8, 8x14, 8x16, 9x14 or 9x16")->required();
   importFont->add_option("IN", options->file, "the font file to read")->required();
-  importFont->add_option("--at", options->at, "the font at this offset (hexadecimal), one `font find` lists");
+  importFont->add_option("--at", options->at, "the font at this offset (hexadecimal), as `font find` lists it");
   importFont->add_option("-o,--output", options->out,
                          "write to this file instead of IMAGE: IMAGE's whole file with the changes");
   importFont->callback(

@@ -33,8 +33,11 @@ inline constexpr FontKind kFontKinds[] = {
 struct FontPlace {
   const FontKind* kind = nullptr;
   std::uint32_t offset = 0;
-  // Found only by its shape: glyphs without that shape would lose it for good.
+  // Not located by the OEM pointer table: only its shape lets `font find` list it.
   bool byShapeOnly = false;
+  // Chosen by --at where the bytes lack the shape (a font written without it before):
+  // only glyphs with the shape may replace them, so a mistyped offset writes nothing.
+  bool unshaped = false;
 };
 
 // The font called `name`, or nullptr.

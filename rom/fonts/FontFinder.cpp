@@ -77,7 +77,7 @@ std::vector<FoundFont> FindFonts(const ImageBytes& image) {
 
 bool ChooseFont(const ImageBytes& image, const FontKind& kind, std::optional<std::uint32_t> at, FontPlace& place,
                 std::string& error) {
-  place = FontPlace{&kind, 0, false};
+  place = FontPlace{&kind, 0, false, false};
   if (kind.fixup) {
     if (!at) return FontWord(image, kind.entry, place.offset, error);
     error = "--at chooses among the full fonts; a fix-up table is where the OEM pointer table says";
@@ -94,10 +94,16 @@ bool ChooseFont(const ImageBytes& image, const FontKind& kind, std::optional<std
     for (const FoundFont& f : fonts) {
       if (f.offset == *at) return take(f);
     }
-    // Every place with the shape is listed, so the shape is what is missing here.
-    error = "no font of " + GlyphsOf(kind.height) + " was found at " + Offset(*at) + " (" +
-            MissingShape(image, *at, kind.height) + ")" + (fonts.empty() ? "" : "; there is one at " + Offsets(fonts));
-    return false;
+    // A font once imported without the shape is listed no more; it is still chosen by its offset.
+    if (!image.Contains(*at, FullFontLength(kind))) {
+      error = "no font of " + GlyphsOf(kind.height) + " fits at " + Offset(*at) + ": " +
+              MissingShape(image, *at, kind.height);
+      return false;
+    }
+    place.offset = *at;
+    place.byShapeOnly = true;
+    place.unshaped = true;
+    return true;
   }
   for (const FoundFont& f : fonts) {
     if (f.byTable) return take(f);

@@ -31,10 +31,11 @@ const char* MissingShape(const ImageBytes& image, std::uint32_t offset, int heig
 // of this adapter's images is taken as it stands, as the Font Images page takes it).
 std::vector<FoundFont> FindFonts(const ImageBytes& image);
 
-// Where export and import take font `kind`. A full font: the one of `at` when
-// given, else the OEM pointer table's when FindFonts lists it, else the one font
-// of its height found by its shape; several, or none, are refused with the
-// reason. A fix-up table: where the OEM pointer table locates it.
+// Where export and import take font `kind`. A full font: the one at `at` when
+// given (listed by FindFonts, or else marked unshaped when it fits in the image),
+// else the OEM pointer table's when FindFonts lists it, else the one font of its
+// height found by its shape; several, or none, are refused with the reason. A
+// fix-up table: where the OEM pointer table locates it.
 bool ChooseFont(const ImageBytes& image, const FontKind& kind, std::optional<std::uint32_t> at, FontPlace& place,
                 std::string& error);
 

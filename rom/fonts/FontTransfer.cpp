@@ -1,6 +1,7 @@
 #include "rom/fonts/FontTransfer.h"
 
 #include "rom/RomImage.h"
+#include "rom/ValueText.h"
 #include "rom/fonts/FixupJson.h"
 #include "rom/fonts/FontFile.h"
 #include "rom/fonts/FontFinder.h"
@@ -78,19 +79,21 @@ bool ImportFont(ImageBytes image, const FontPlace& place, const std::string& fil
   }
   const std::optional<Glyphs> glyphs = DecodeFontFile(bytes, fileName, kind.height, note, error);
   if (!glyphs) return false;
-  if (place.byShapeOnly) {
-    // The font was found by its shape alone: without it no later command would find it again.
-    std::vector<std::uint8_t> rows = glyphs->rows;
-    const char* missing =
-        MissingShape(ImageBytes(rows.data(), static_cast<std::uint32_t>(rows.size())), 0, kind.height);
-    if (missing != nullptr) {
-      error = std::string("the file's glyphs lack the shape by which this font was found (") + missing +
-              "), so it could not be found again";
-      return false;
-    }
+  std::vector<std::uint8_t> rows = glyphs->rows;
+  const char* missing = MissingShape(ImageBytes(rows.data(), static_cast<std::uint32_t>(rows.size())), 0, kind.height);
+  const std::string at = HexText(font.offset, 4) + "h";
+  if (place.unshaped && missing != nullptr) {
+    // Neither side is a font: most likely a mistyped --at over code or data.
+    error = "neither the bytes at " + at + " nor the file's glyphs have the shape of a VGA font (" + missing +
+            "), so --at names no font to replace";
+    return false;
   }
   for (std::size_t i = 0; i < glyphs->rows.size(); ++i) {
     image.SetByte(font.offset + static_cast<std::uint32_t>(i), glyphs->rows[i]);
+  }
+  if (place.byShapeOnly && missing != nullptr) {
+    note += std::string(note.empty() ? "" : "; ") + "the glyphs lack the shape of a VGA font (" + missing +
+            "), so `font find` will not list this font: export or import it again with --at " + at;
   }
   return true;
 }
