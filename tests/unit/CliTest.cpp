@@ -118,6 +118,20 @@ class CliTest : public ::testing::Test {
     return {status, out, ::testing::internal::GetCapturedStderr()};
   }
 
+  struct Command {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  // Runs `c`: its status, `out` within stdout, `err` within stderr (an empty `err`: nothing on stderr).
+  void Expect(const Command& c) {
+    const Outcome o = Ombrix(c.args);
+    const std::string what = c.args[0] + " " + c.args.back();
+    EXPECT_EQ(o.status, c.status) << what << "\n" << o.err;
+    EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
+    EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << what << "\n" << o.err;
+  }
+
   static const rom::FontKind& Kind(const std::string& name) { return *rom::FindFontKind(name); }
   Bytes Export(const std::string& font, const std::string& name) {
     Bytes out;
@@ -151,12 +165,7 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
   ASSERT_EQ(Ombrix({"font", "export", "sample.rom", "8x16", "a.psf"}).status, 0);
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string out, err;
-  };
-  const Case cases[] = {
+  const Command cases[] = {
       {{"info", "sample.rom"}, 0, "valid:      yes", ""},
       {{"info", "sample.rom"}, 0, "modes:      22 standard, 6 extended", ""},
       {{"info", "sample.rom"}, 0, "sign-on:    Ombrix VGA BIOS Version 1.0<NEWLINE>Copyright", ""},
@@ -204,13 +213,7 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
       {{"bogus"}, 3, "", "A subcommand is required"},
   };
   const Bytes outside = Read("outside.rom");
-  for (const Case& c : cases) {
-    const Outcome o = Ombrix(c.args);
-    const std::string what = c.args[0] + " " + c.args.back();
-    EXPECT_EQ(o.status, c.status) << what << "\n" << o.err;
-    EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
-    EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << what << "\n" << o.err;
-  }
+  for (const Command& c : cases) Expect(c);
   EXPECT_EQ(Read("sample.rom"), sample);
   EXPECT_EQ(Read("outside.rom"), outside);
   // Every box of every list entry once: none left out, none read past the end of a list.
@@ -1189,11 +1192,7 @@ TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
                           "1000h and 73C0h: choose one with --at"),
             std::string::npos);
 
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string out, err;
-  } cases[] = {
+  const Command cases[] = {
       {{"info", "sea.rom"}, 0, "declared:   39936 bytes (4Eh blocks of 512); the file holds 300 more past them\n", ""},
       {{"info", "sea.rom"}, 0, "at 9BFFh, computed ", ""},
       {{"info", "short.rom"},
@@ -1209,12 +1208,7 @@ TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
        "",
        "declares 39936 bytes (4Eh blocks of 512), not the 32 KB"},
   };
-  for (const auto& c : cases) {
-    const Outcome o = Ombrix(c.args);
-    EXPECT_EQ(o.status, c.status) << c.args[0] << "\n" << o.err;
-    EXPECT_NE(o.out.find(c.out), std::string::npos) << c.args[0] << "\n" << o.out;
-    EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << c.args[0] << o.err;
-  }
+  for (const Command& c : cases) Expect(c);
   EXPECT_EQ(Read("short.rom"), Bytes(seabios.begin(), seabios.begin() + 20000));
   EXPECT_EQ(Read("sea.rom"), before);
 }
