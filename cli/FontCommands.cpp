@@ -43,10 +43,14 @@ std::vector<std::uint8_t> ReadFontFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-// An offset typed as hexadecimal digits, with or without a trailing h.
+// An offset typed as hexadecimal digits, with or without 0x before or h after them.
 std::optional<std::uint32_t> ParseOffset(std::string text) {
   if (text.empty()) return std::nullopt;
-  if (text.back() == 'h' || text.back() == 'H') text.pop_back();
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    text.erase(0, 2);
+  } else if (text.back() == 'h' || text.back() == 'H') {
+    text.pop_back();
+  }
   if (text.empty() || text.size() > 6) throw CliError(kUsage, "--at takes an offset in hexadecimal, such as 73C0");
   int invalid = 0;
   const std::int32_t value = rom::HexTextToInt(text, static_cast<int>(text.size()), invalid);

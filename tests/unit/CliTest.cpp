@@ -1180,7 +1180,7 @@ TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
   EXPECT_NE(Ombrix({"font", "import", "sea.rom", "8x16", "s.f16", "--at", "9000"}).err.find("fits at 9000h"),
             std::string::npos);
   EXPECT_EQ(Read("sea.rom"), before);
-  ASSERT_EQ(Ombrix({"font", "import", "sea.rom", "8x16", "s.f16", "--at", "73C0", "-o", "back.rom"}).status, 0);
+  ASSERT_EQ(Ombrix({"font", "import", "sea.rom", "8x16", "s.f16", "--at", "0x73C0", "-o", "back.rom"}).status, 0);
   EXPECT_EQ(Read("back.rom"), written);
 
   // Two fonts of one height: --at chooses.
