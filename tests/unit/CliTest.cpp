@@ -1188,6 +1188,8 @@ TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
                 .err.find("2 fonts of 256 glyphs 16 rows high, at "
                           "1000h and 73C0h: choose one with --at"),
             std::string::npos);
+  ASSERT_EQ(Ombrix({"font", "import", "two.rom", "8x16", "f.f16", "--at", "1000", "-o", "two-b.rom"}).status, 0);
+  EXPECT_TRUE(std::equal(flipped.begin(), flipped.end(), Read("two-b.rom").begin() + 0x1000));
 
   const Command cases[] = {
       {{"info", "sea.rom"}, 0, "declared:   39936 bytes (4Eh blocks of 512); the file holds 300 more past them\n", ""},
