@@ -1202,6 +1202,7 @@ TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
       {{"fix-checksum", "short.rom"}, 4, "", "only 20000 bytes long; its header declares 39936 (4Eh blocks of 512)"},
       {{"font", "find", "short.rom"}, 4, "", "only 20000 bytes long; its header declares 39936"},
       {{"font", "find", "sea.rom", "--json"}, 0, "\"offset\": 33728", ""},
+      {{"font", "export", "sea.rom", "9x16", "a.json", "--at", "1000"}, 2, "", "--at chooses among the full fonts"},
       {{"set", "sea.rom", "sub-vendor.vendor-id=1234"},
        2,
        "",
