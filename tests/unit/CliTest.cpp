@@ -1134,6 +1134,11 @@ TEST_F(CliTest, FontsAreFoundByTheirShapeInAnyOptionRom) {
   for (const char* name : {"8x8", "8x14", "8x16"})
     table.emplace_back(rom::LocateFullFont(Kind(name)).offset, Kind(name).height, false, true);
   EXPECT_EQ(Found(sample), table);
+  // A table's font with the shape is listed once, found both ways.
+  Bytes shaped = sample;
+  std::copy(seabios.begin() + 0x73C0, seabios.begin() + 0x83C0, shaped.begin() + std::get<0>(table[2]));
+  table[2] = {std::get<0>(table[2]), 16, true, true};
+  EXPECT_EQ(Found(shaped), table);
 }
 
 // A SeaBIOS image of 39 KB with bytes past its declared length: the 8x8 font past 32 KB goes out and in, the
