@@ -14,7 +14,6 @@
 #include "cli/Output.h"
 #include "pages/modes/ModeNames.h"
 #include "rom/ImageMap.h"
-#include "rom/RomFile.h"
 #include "rom/RomImage.h"
 #include "rom/ValueText.h"
 
@@ -43,6 +42,37 @@ std::string ShownText(const Shown& shown) {
   return shown.problem.empty() ? shown.text : "(" + shown.problem + ")";
 }
 
+// The checksum over the declared length, or nothing when the file ends before it.
+struct Checksum {
+  bool known = false;
+  std::uint32_t offset = 0;
+  std::uint8_t stored = 0, computed = 0;
+};
+
+Checksum ChecksumOf(const rom::OptionRom& rom) {
+  if (!rom.LengthProblem().empty()) return {};
+  return {true, rom.ChecksumOffset(), rom.StoredChecksum(), rom.ComputedChecksum()};
+}
+
+std::string ChecksumText(const Checksum& c) {
+  if (!c.known) return "not known: the file ends before the length its header declares";
+  // At 7FFFh, where this adapter's images keep it, the offset goes without saying.
+  const std::string at = c.offset == rom::kChecksumOffset ? "" : " at " + rom::HexText(c.offset, 4) + "h";
+  return "stored " + rom::HexText(c.stored, 2) + "h" + at + ", computed " + rom::HexText(c.computed, 2) + "h" +
+         (c.stored == c.computed ? ", correct" : ", WRONG");
+}
+
+// What the header declares, when that is not the file's size.
+std::string DeclaredText(const rom::OptionRom& rom) {
+  const std::uint32_t declared = rom.DeclaredLength();
+  const std::uintmax_t size = rom.file().size();
+  if (declared == size) return "";
+  const std::string length =
+      std::to_string(declared) + " bytes (" + rom::HexText(rom.DeclaredBlocks(), 2) + "h blocks of 512)";
+  if (size > declared) return length + "; the file holds " + std::to_string(size - declared) + " more past them";
+  return length + "; the file ends " + std::to_string(declared - size) + " bytes before";
+}
+
 int Info(const std::filesystem::path& path, bool json) {
   const ImageFile file = ReadImageFile(path);
   LoadImage(file);
@@ -51,8 +81,7 @@ int Info(const std::filesystem::path& path, bool json) {
   const Shown vendor = ShowField(catalog, "sub-vendor.vendor-id");
   const Shown device = ShowField(catalog, "sub-vendor.device-id");
   const rom::ImageMap map = rom::MapImage();
-  const std::uint8_t stored = rom::RomImage.Byte(rom::kChecksumOffset);
-  const std::uint8_t computed = rom::ChecksumByteFor(rom::RomImage.data());
+  const Checksum checksum = ChecksumOf(file.rom);
 
   if (json) {
     nlohmann::json structures = nlohmann::json::array();
@@ -63,11 +92,17 @@ int Info(const std::filesystem::path& path, bool json) {
                             {"inside", s.problem.empty()},
                             {"problem", s.problem}});
     }
+    const nlohmann::json sum = checksum.known ? nlohmann::json{{"offset", checksum.offset},
+                                                               {"stored", checksum.stored},
+                                                               {"computed", checksum.computed},
+                                                               {"correct", checksum.stored == checksum.computed}}
+                                              : nlohmann::json(nullptr);
     PrintJson({{"file", FileName(path)},
-               {"size", file.size},
+               {"size", file.size()},
+               {"declaredLength", file.rom.DeclaredLength()},
                {"valid", file.Valid()},
                {"problem", file.Problem()},
-               {"checksum", {{"stored", stored}, {"computed", computed}, {"correct", stored == computed}}},
+               {"checksum", sum},
                {"signOn", ShownJson(signOn)},
                {"subsystemVendorId", ShownJson(vendor)},
                {"subsystemDeviceId", ShownJson(device)},
@@ -76,11 +111,11 @@ int Info(const std::filesystem::path& path, bool json) {
                {"structures", structures}});
     return kOk;
   }
+  const std::string declared = DeclaredText(file.rom);
   std::cout << "file:       " << FileName(path) << "\n"
-            << "size:       " << file.size << " bytes\n"
-            << "signature:  55 AA\n"
-            << "checksum:   stored " << rom::HexText(stored, 2) << "h, computed " << rom::HexText(computed, 2) << "h"
-            << (stored == computed ? ", correct" : ", WRONG") << "\n"
+            << "size:       " << file.size() << " bytes\n"
+            << (declared.empty() ? "" : "declared:   " + declared + "\n") << "signature:  55 AA\n"
+            << "checksum:   " << ChecksumText(checksum) << "\n"
             << "valid:      " << (file.Valid() ? "yes" : "no, " + file.Problem()) << "\n"
             << "sign-on:    " << ShownText(signOn) << "\n"
             << "vendor ID:  " << ShownText(vendor) << "\n"
@@ -124,8 +159,9 @@ int Verify(const std::vector<ArgumentPath>& paths, bool json) {
 }
 
 int FixChecksum(const std::filesystem::path& path, const std::filesystem::path& out) {
-  LoadImage(ReadImageFile(path));
-  SaveImage(path, out);
+  ImageFile file = ReadImageFile(path);
+  WholeOptionRom(file);
+  SaveOptionRom(file, out);
   return kOk;
 }
 
@@ -143,19 +179,22 @@ void AddImageCommands(CLI::App& app, int& status) {
   };
   auto options = std::make_shared<Options>();
 
-  CLI::App* info = app.add_subcommand("info", "Size, checksum, where each structure lies, the sign-on text, the IDs");
+  CLI::App* info = app.add_subcommand(
+      "info", "Size and declared length, checksum, where each structure lies, the sign-on text, the IDs");
   info->add_option("IMAGE", options->image, "the image file")->required();
   info->add_flag("--json", options->json, "one JSON document");
   info->callback([options, &status] { status = Info(options->image, options->json); });
   Footer(info);
 
-  CLI::App* verify = app.add_subcommand("verify", "One line per file: a valid image with a correct checksum or not");
+  CLI::App* verify = app.add_subcommand(
+      "verify", "One line per file: a whole option ROM whose declared length adds up to 0, or what is wrong");
   verify->add_option("IMAGE", options->images, "the image files")->required();
   verify->add_flag("--json", options->json, "one JSON document");
   verify->callback([options, &status] { status = Verify(options->images, options->json); });
   Footer(verify);
 
-  CLI::App* fix = app.add_subcommand("fix-checksum", "Recomputes the checksum byte and saves the image");
+  CLI::App* fix = app.add_subcommand(
+      "fix-checksum", "Recomputes the checksum byte, the last of the declared length, and saves the image");
   fix->add_option("IMAGE", options->image, "the image file")->required();
   fix->add_option("-o,--output", options->out, "write to this file instead of IMAGE");
   fix->callback([options, &status] { status = FixChecksum(options->image, options->out); });

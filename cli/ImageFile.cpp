@@ -1,11 +1,13 @@
 #include "cli/ImageFile.h"
 
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "cli/ExitStatus.h"
 #include "rom/RomFile.h"
 #include "rom/RomImage.h"
+#include "rom/ValueText.h"
 #include "ui/Prompts.h"
 
 namespace cli {
@@ -14,36 +16,15 @@ std::string FileName(const std::filesystem::path& path) {
   return ui::PathText(path);
 }
 
-bool ImageFile::Valid() const {
-  return Problem().empty();
-}
-
-std::string ImageFile::Problem() const {
-  if (!HasSignature()) return "not a VGA BIOS ROM image: it does not begin with 55 AA";
-  if (size < rom::kRomSize) {
-    return "only " + std::to_string(size) + " bytes long; an image has " + std::to_string(rom::kRomSize);
-  }
-  unsigned sum = 0;
-  for (const std::uint8_t b : head) sum += b;
-  if ((sum & 0xFF) != 0) return "wrong checksum: the 32768 bytes do not add up to 0";
-  return {};
-}
-
 ImageFile ReadImageFile(const std::filesystem::path& path) {
-  ImageFile file;
-  file.path = path;
   std::error_code error;
   if (!std::filesystem::exists(path, error)) throw CliError(kFileError, FileName(path) + ": no such file");
   if (std::filesystem::is_directory(path, error)) throw CliError(kFileError, FileName(path) + ": is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CliError(kFileError, FileName(path) + ": cannot be read");
-  file.head.resize(rom::kRomSize);
-  in.read(reinterpret_cast<char*>(file.head.data()), static_cast<std::streamsize>(file.head.size()));
-  file.head.resize(static_cast<std::size_t>(in.gcount()));
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) throw CliError(kFileError, FileName(path) + ": cannot be read");
-  file.size = std::filesystem::file_size(path, error);
-  if (error) file.size = file.head.size();
-  return file;
+  return ImageFile{path, rom::OptionRom(std::move(bytes))};
 }
 
 void LoadImage(const ImageFile& file) {
@@ -52,8 +33,30 @@ void LoadImage(const ImageFile& file) {
 }
 
 void SaveImage(const std::filesystem::path& image, const std::filesystem::path& out) {
+  const std::uint32_t blocks = rom::RomImage.Byte(rom::OptionRom::kLengthOffset);
+  if (blocks * rom::OptionRom::kBlockSize != rom::kRomSize) {
+    throw CliError(kRefused, FileName(image) + ": its header declares " +
+                                 std::to_string(blocks * rom::OptionRom::kBlockSize) + " bytes (" +
+                                 rom::HexText(blocks, 2) +
+                                 "h blocks of 512), not the 32 KB image whose fields ombrix edits: its checksum "
+                                 "byte is not at 7FFFh; nothing was written");
+  }
   const std::filesystem::path& target = out.empty() ? image : out;
   if (!rom::WriteRomFile(target, image)) {
+    throw CliError(kFileError, FileName(target) + ": " + rom::SaveFailureText(target) + "; it is unchanged");
+  }
+}
+
+rom::OptionRom& WholeOptionRom(ImageFile& file) {
+  const std::string problem = file.rom.LengthProblem();
+  if (!problem.empty()) throw CliError(kFileError, FileName(file.path) + ": " + problem);
+  return file.rom;
+}
+
+void SaveOptionRom(ImageFile& file, const std::filesystem::path& out) {
+  const std::filesystem::path& target = out.empty() ? file.path : out;
+  file.rom.FixChecksum();
+  if (!rom::WriteFileAtomically(target, file.rom.file())) {
     throw CliError(kFileError, FileName(target) + ": " + rom::SaveFailureText(target) + "; it is unchanged");
   }
 }

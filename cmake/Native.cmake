@@ -53,6 +53,11 @@ target_compile_definitions(ombrix_unit_tests PRIVATE OMBRIX_FUZZ_REGRESSIONS="${
 gtest_discover_tests(ombrix_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ENVIRONMENT
                      "ASAN_OPTIONS=handle_abort=1")
 
+# SeaBIOS's VGA BIOS booted by QEMU with fonts that ombrix imported, the screendump checked pixel by pixel against
+# the glyphs. tools/setup.sh installs QEMU, SeaBIOS and console-data, so a missing one fails the test.
+add_test(NAME qemu.BootFonts COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/qemu/boot_fonts.py $<TARGET_FILE:ombrix>)
+set_tests_properties(qemu.BootFonts PROPERTIES TIMEOUT 120 LABELS qemu)
+
 add_test(NAME make_sample_rom_writes_the_image COMMAND make_sample_rom ${CMAKE_BINARY_DIR}/sample.rom)
 set_tests_properties(make_sample_rom_writes_the_image PROPERTIES TIMEOUT 60)
 

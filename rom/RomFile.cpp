@@ -59,7 +59,26 @@ bool WriteReplacing(FileSystem& files, const std::filesystem::path& path, const 
   return false;
 }
 
+// The file a save of `path` replaces: a link stays a link, so the file it leads to is
+// replaced, by a temporary file made beside that file. False for a link to nothing or a loop.
+bool FollowToTarget(FileSystem& files, const std::filesystem::path& path, std::filesystem::path& target) {
+  const FileSystem::LinkEnd end = files.FollowLinks(path, target);
+  return end != FileSystem::LinkEnd::kNowhere && end != FileSystem::LinkEnd::kLoop;
+}
+
 }  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content) {
+  FileSystem& files = Files();
+  std::filesystem::path target;
+  if (!FollowToTarget(files, path, target)) return false;
+  if (files.Exists(target)) {
+    const FileSystem::Handle handle = files.OpenWritable(target);
+    if (handle == FileSystem::kInvalid) return false;
+    files.Close(handle);
+  }
+  return WriteReplacing(files, target, content);
+}
 
 bool LoadRomFile(const std::filesystem::path& path) {
   FileSystem& files = Files();
@@ -92,10 +111,8 @@ bool WriteRomFile(const std::filesystem::path& path) {
 
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom) {
   FileSystem& files = Files();
-  // A link stays a link: the file it leads to is replaced, by a temporary file made beside that file.
   std::filesystem::path target;
-  const FileSystem::LinkEnd end = files.FollowLinks(path, target);
-  if (end == FileSystem::LinkEnd::kNowhere || end == FileSystem::LinkEnd::kLoop) return false;
+  if (!FollowToTarget(files, path, target)) return false;
   std::vector<std::uint8_t> tail;
   if (files.Exists(target) && !ReadTail(files, target, true, tail)) return false;
   if (tailFrom != path && !ReadTail(files, tailFrom, false, tail)) return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace rom {
 
@@ -34,7 +35,13 @@ bool WriteRomFile(const std::filesystem::path& path);
 // written, when `tailFrom` cannot be read.
 bool WriteRomFile(const std::filesystem::path& path, const std::filesystem::path& tailFrom);
 
-// For a person, after WriteRomFile(path) failed: "could not be written", with
+// Writes `content` as the whole new file `path` with the same atomic save: a
+// temporary file, flushed, then moved over the file in one step, where `path`'s
+// symbolic links lead (the links stay links). An existing file that cannot be
+// opened for writing (read-only, locked) fails before anything is written.
+bool WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& content);
+
+// For a person, after WriteRomFile(path) or WriteFileAtomically(path) failed: "could not be written", with
 // what the path's symbolic links had to do with it.
 std::string SaveFailureText(const std::filesystem::path& path);
 

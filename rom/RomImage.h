@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "rom/ImageBytes.h"
+
 namespace rom {
 
 inline constexpr std::uint32_t kRomSize = 0x8000;
@@ -27,6 +29,8 @@ class ImageBuffer {
   void SetWord(std::uint32_t offset, std::uint16_t value);
 
   const std::uint8_t* data() const { return bytes_.get(); }
+  // The 32 KB as the code that works on images of any length sees them.
+  ImageBytes View() { return ImageBytes(bytes_.get(), kRomSize); }
   // Replaces the whole image; `size` bytes are copied and the rest becomes 0.
   void Assign(const std::uint8_t* bytes, std::uint32_t size);
   void Clear();

@@ -1,9 +1,13 @@
 #pragma once
 // Finding the structures of the image through its pointer words, with every
-// position checked against the 32 KB before anything is read or written.
+// position checked against the 32 KB (or, for the fonts of an option ROM of any
+// length, against its declared length) before anything is read or written.
 
 #include <cstdint>
 #include <string>
+
+#include "rom/ImageBytes.h"
+#include "rom/RomImage.h"
 
 namespace rom {
 
@@ -50,20 +54,26 @@ struct ByteSpan {
   bool Holds(std::uint32_t at) const { return at >= offset && at - offset < length; }
 };
 
-// The message for a structure of `length` bytes at `offset` that does not fit in the image.
-std::string OutsideImageMessage(const std::string& structure, std::uint32_t offset, std::uint32_t length);
+// The message for a structure of `length` bytes at `offset` that does not fit in an image of `imageSize` bytes.
+std::string OutsideImageMessage(const std::string& structure, std::uint32_t offset, std::uint32_t length,
+                                std::uint32_t imageSize = kRomSize);
 
 // A structure of `length` bytes at `offset`, refused unless it lies wholly inside the image.
 Located Within(const std::string& structure, std::uint32_t offset, std::uint32_t length);
+Located Within(const ImageBytes& image, const std::string& structure, std::uint32_t offset, std::uint32_t length);
 
 // Follows the pointer word at `pointerOffset` (itself checked) to a structure of `length` bytes.
 Located FollowPointer(std::uint32_t pointerOffset, const std::string& structure, std::uint32_t length);
+Located FollowPointer(const ImageBytes& image, std::uint32_t pointerOffset, const std::string& structure,
+                      std::uint32_t length);
 
 // The OEM pointer table, through the word at 0x50.
 Located OemPointerTable();
+Located OemPointerTable(const ImageBytes& image);
 
 // The structure that an entry of the OEM pointer table points to.
 Located FollowOemEntry(OemEntry entry, const std::string& structure, std::uint32_t length);
+Located FollowOemEntry(const ImageBytes& image, OemEntry entry, const std::string& structure, std::uint32_t length);
 
 // The memory configuration record.
 Located MemoryConfigRecord();

@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "rom/RomImage.h"
 #include "rom/ValueText.h"
 
 namespace rom::fonts {
@@ -24,8 +23,9 @@ bool ParseHexByte(const json& value, std::uint8_t& byte) {
 }
 
 // The new rows of each record, by record offset, read from `document`.
-bool PlanRows(const FontKind& kind, const json& document, std::map<std::uint32_t, std::vector<std::uint8_t>>& plan,
-              std::string& error) {
+bool PlanRows(const ImageBytes& image, const FontPlace& place, const json& document,
+              std::map<std::uint32_t, std::vector<std::uint8_t>>& plan, std::string& error) {
+  const FontKind& kind = *place.kind;
   if (!document.is_object() || !document.contains("records") || !document["records"].is_array()) {
     error = "the JSON text has no \"records\" list";
     return false;
@@ -36,9 +36,9 @@ bool PlanRows(const FontKind& kind, const json& document, std::map<std::uint32_t
     return false;
   }
   std::vector<std::uint32_t> records;
-  if (!LocateFixupRecords(kind, records, error)) return false;
+  if (!FixupRecordsAt(image, kind, place.offset, records, error)) return false;
   std::map<std::uint8_t, std::vector<std::uint32_t>> byCode;
-  for (std::uint32_t record : records) byCode[RomImage.Byte(record)].push_back(record);
+  for (std::uint32_t record : records) byCode[image.Byte(record)].push_back(record);
   std::map<std::uint8_t, std::size_t> used;
   std::size_t index = 0;
   for (const json& entry : document["records"]) {
@@ -76,33 +76,34 @@ bool PlanRows(const FontKind& kind, const json& document, std::map<std::uint32_t
 
 }  // namespace
 
-bool ExportFixupJson(const FontKind& kind, std::string& text, std::string& error) {
+bool ExportFixupJson(const ImageBytes& image, const FontPlace& place, std::string& text, std::string& error) {
+  const FontKind& kind = *place.kind;
   std::vector<std::uint32_t> records;
-  if (!LocateFixupRecords(kind, records, error)) return false;
+  if (!FixupRecordsAt(image, kind, place.offset, records, error)) return false;
   // One record to a line, so that a person can find a glyph and a diff shows it.
   text = "{\"font\": " + json(kind.name).dump() + ", \"height\": " + std::to_string(kind.height) + ", \"records\": [";
   for (std::size_t k = 0; k < records.size(); ++k) {
     json rows = json::array();
     for (int i = 1; i <= kind.height; ++i) {
-      rows.push_back(HexText(RomImage.Byte(records[k] + static_cast<std::uint32_t>(i)), 2));
+      rows.push_back(HexText(image.Byte(records[k] + static_cast<std::uint32_t>(i)), 2));
     }
-    const json record = {{"code", HexText(RomImage.Byte(records[k]), 2)}, {"rows", rows}};
+    const json record = {{"code", HexText(image.Byte(records[k]), 2)}, {"rows", rows}};
     text += (k == 0 ? "\n  " : ",\n  ") + record.dump();
   }
   text += "\n]}\n";
   return true;
 }
 
-bool ImportFixupJson(const FontKind& kind, const std::string& text, std::string& error) {
+bool ImportFixupJson(ImageBytes image, const FontPlace& place, const std::string& text, std::string& error) {
   const json document = json::parse(text, nullptr, false);
   if (document.is_discarded()) {
     error = "the file is not valid JSON";
     return false;
   }
   std::map<std::uint32_t, std::vector<std::uint8_t>> plan;
-  if (!PlanRows(kind, document, plan, error)) return false;
+  if (!PlanRows(image, place, document, plan, error)) return false;
   for (const auto& [record, rows] : plan) {
-    for (std::size_t i = 0; i < rows.size(); ++i) RomImage.SetByte(record + 1 + static_cast<std::uint32_t>(i), rows[i]);
+    for (std::size_t i = 0; i < rows.size(); ++i) image.SetByte(record + 1 + static_cast<std::uint32_t>(i), rows[i]);
   }
   return true;
 }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <numeric>
 #include <random>
 #include <set>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "rom/ImageMap.h"
 #include "rom/RomFile.h"
 #include "rom/ValueText.h"
+#include "rom/fonts/FontFinder.h"
 #include "rom/fonts/FontTransfer.h"
 #include "rom/timing/ModeTiming.h"
 #include "rom/timing/Retime.h"
@@ -102,6 +104,20 @@ class CliTest : public ::testing::Test {
     return {status, out, ::testing::internal::GetCapturedStderr()};
   }
 
+  struct Command {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  // Runs `c`: its status, `out` within stdout, `err` within stderr (an empty `err`: nothing on stderr).
+  void Expect(const Command& c) {
+    const Outcome o = Ombrix(c.args);
+    const std::string what = c.args[0] + " " + c.args.back();
+    EXPECT_EQ(o.status, c.status) << what << "\n" << o.err;
+    EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
+    EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << what << "\n" << o.err;
+  }
+
   static const rom::FontKind& Kind(const std::string& name) { return *rom::FindFontKind(name); }
   Bytes Export(const std::string& font, const std::string& name) {
     Bytes out;
@@ -135,12 +151,7 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
   ASSERT_EQ(Ombrix({"font", "export", "sample.rom", "8x16", "a.psf"}).status, 0);
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string out, err;
-  };
-  const Case cases[] = {
+  const Command cases[] = {
       {{"info", "sample.rom"}, 0, "valid:      yes", ""},
       {{"info", "sample.rom"}, 0, "modes:      22 standard, 6 extended", ""},
       {{"info", "sample.rom"}, 0, "sign-on:    Ombrix VGA BIOS Version 1.0<NEWLINE>Copyright", ""},
@@ -188,13 +199,7 @@ TEST_F(CliTest, CommandsOnSampleAndDamagedImages) {
       {{"bogus"}, 3, "", "A subcommand is required"},
   };
   const Bytes outside = Read("outside.rom");
-  for (const Case& c : cases) {
-    const Outcome o = Ombrix(c.args);
-    const std::string what = c.args[0] + " " + c.args.back();
-    EXPECT_EQ(o.status, c.status) << what << "\n" << o.err;
-    EXPECT_NE(o.out.find(c.out), std::string::npos) << what << "\n" << o.out.substr(0, 2000);
-    EXPECT_TRUE(c.err.empty() ? o.err.empty() : o.err.find(c.err) != std::string::npos) << what << "\n" << o.err;
-  }
+  for (const Command& c : cases) Expect(c);
   EXPECT_EQ(Read("sample.rom"), sample);
   EXPECT_EQ(Read("outside.rom"), outside);
   // Every box of every list entry once: none left out, none read past the end of a list.
@@ -1064,4 +1069,137 @@ TEST_F(CliTest, GlyphRowsOfOneGlyphAreAppliedTogether) {
   for (int code = 0; code < 256; ++code) {
     for (int row = 0; row < 16; ++row) ASSERT_EQ(rom::RomImage.Byte(font + 16 * code + row), code ^ row);
   }
+}
+
+// SeaBIOS's VGA BIOS for QEMU's standard VGA: 4Eh blocks, its fonts at 73C0h (8x16), 83C0h (8x14), 91C0h (8x8).
+const char* const kSeaBios = "/usr/share/seabios/vgabios-stdvga.bin";
+
+std::vector<std::tuple<std::uint32_t, int, bool, bool>> Found(const Bytes& bytes) {
+  Bytes copy = bytes;
+  std::vector<std::tuple<std::uint32_t, int, bool, bool>> found;
+  for (const auto& f : rom::fonts::FindFonts(rom::ImageBytes(copy.data(), static_cast<std::uint32_t>(copy.size()))))
+    found.emplace_back(f.offset, f.height, f.byShape, f.byTable);
+  return found;
+}
+
+// The rule of the shape, part by part: each broken alone in SeaBIOS's 8x16 font loses that font and no other.
+// Every SeaBIOS VGA ROM that has fonts gives its three and nothing else; this adapter's sample its table's three.
+TEST_F(CliTest, FontsAreFoundByTheirShapeInAnyOptionRom) {
+  const Bytes seabios = TempFolder::ReadBytes(kSeaBios);
+  ASSERT_EQ(seabios.size(), 0x9C00u) << kSeaBios << ": tools/setup.sh installs seabios";
+  using F = std::tuple<std::uint32_t, int, bool, bool>;
+  EXPECT_EQ(Found(seabios),
+            (std::vector<F>{{0x73C0, 16, true, false}, {0x83C0, 14, true, false}, {0x91C0, 8, true, false}}));
+  const std::pair<int, int> breaks[] = {{0x00 * 16 + 3, 0x10}, {0x20 * 16 + 15, 0x01}, {0xDB * 16 + 9, 0xFE},
+                                        {0xDC * 16 + 0, 0xFF}, {0xDF * 16 + 15, 0xFF}, {0xDC * 16 + 15, 0x7F}};
+  for (const auto& [at, value] : breaks) {
+    Bytes broken = seabios;
+    broken[0x73C0 + at] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(Found(broken), (std::vector<F>{{0x83C0, 14, true, false}, {0x91C0, 8, true, false}})) << at;
+  }
+  // Halves split at the first or last row are no halves of a block.
+  Bytes thin = seabios;
+  for (int r = 0; r < 16; ++r) {
+    thin[0x73C0 + 0xDC * 16 + r] = r == 15 ? 0xFF : 0x00;
+    thin[0x73C0 + 0xDF * 16 + r] = r == 15 ? 0x00 : 0xFF;
+  }
+  EXPECT_EQ(Found(thin).size(), 2u);
+  int roms = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/usr/share/seabios")) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with("vgabios-")) continue;
+    ++roms;
+    const auto found = Found(TempFolder::ReadBytes(entry.path()));
+    ASSERT_EQ(found.size(), 3u) << name;
+    EXPECT_EQ(std::get<1>(found[0]) * 100 + std::get<1>(found[1]) * 10 + std::get<1>(found[2]), 16 * 100 + 140 + 8)
+        << name;
+  }
+  EXPECT_GE(roms, 5);
+  // The sample's glyphs lack the shape: a 32 KB image lists its table's fonts whatever their shape.
+  std::vector<F> table;
+  for (const char* name : {"8x8", "8x14", "8x16"})
+    table.emplace_back(rom::LocateFullFont(Kind(name)).offset, Kind(name).height, false, true);
+  EXPECT_EQ(Found(sample), table);
+  // A table's font with the shape is listed once, found both ways.
+  Bytes shaped = sample;
+  std::copy(seabios.begin() + 0x73C0, seabios.begin() + 0x83C0, shaped.begin() + std::get<0>(table[2]));
+  table[2] = {std::get<0>(table[2]), 16, true, true};
+  EXPECT_EQ(Found(shaped), table);
+}
+
+// A SeaBIOS image of 39 KB with bytes past its declared length: the 8x8 font past 32 KB goes out and in, the
+// checksum is fixed in the last byte of the declared length, and every other byte stays, the ones past it too.
+TEST_F(CliTest, FontsOfAnOptionRomOfAnyLengthGoOutAndIn) {
+  Bytes seabios = TempFolder::ReadBytes(kSeaBios);
+  ASSERT_EQ(seabios.size(), 0x9C00u);
+  Bytes image = seabios;
+  for (int i = 0; i < 300; ++i) image.push_back(static_cast<std::uint8_t>(i * 5 + 1));
+  Write("sea.rom", image);
+  Write("short.rom", Bytes(seabios.begin(), seabios.begin() + 20000));
+  ASSERT_EQ(Ombrix({"font", "export", "sea.rom", "8x8", "a.f08"}).status, 0);
+  EXPECT_EQ(Read("a.f08"), Bytes(seabios.begin() + 0x91C0, seabios.begin() + 0x99C0));
+  Bytes mirrored = Read("a.f08");  // every glyph mirrored left to right keeps the shape
+  for (auto& row : mirrored) row = static_cast<std::uint8_t>((row * 0x0202020202ULL & 0x010884422010ULL) % 1023);
+  Write("m.f08", mirrored);
+  ASSERT_EQ(Ombrix({"font", "import", "sea.rom", "8x8", "m.f08"}).err, "");
+  Bytes expected = image;
+  std::copy(mirrored.begin(), mirrored.end(), expected.begin() + 0x91C0);
+  const Bytes written = Read("sea.rom");
+  expected[0x9BFF] = written[0x9BFF];
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(std::accumulate(written.begin(), written.begin() + 0x9C00, 0u) & 0xFF, 0u);
+  EXPECT_NE(std::accumulate(written.begin(), written.end(), 0u) & 0xFF, 0u);
+
+  // Glyphs without the shape are written, with the offset that finds them again; --at elsewhere writes nothing.
+  ASSERT_EQ(Ombrix({"font", "export", "sea.rom", "8x16", "s.f16"}).status, 0);
+  Bytes flipped = Read("s.f16");
+  for (std::size_t g = 0; g < 256; ++g) std::reverse(flipped.begin() + 16 * g, flipped.begin() + 16 * g + 16);
+  Write("f.f16", flipped);
+  EXPECT_NE(
+      Ombrix({"font", "import", "sea.rom", "8x16", "f.f16"}).err.find("export or import it again with --at 73C0h"),
+      std::string::npos);
+  EXPECT_EQ(Ombrix({"font", "export", "sea.rom", "8x16", "b.f16"}).status, 2);
+  ASSERT_EQ(Ombrix({"font", "export", "sea.rom", "8x16", "b.f16", "--at", "73c0h"}).status, 0);
+  EXPECT_EQ(Read("b.f16"), flipped);
+  const Bytes before = Read("sea.rom");
+  EXPECT_NE(
+      Ombrix({"font", "import", "sea.rom", "8x16", "f.f16", "--at", "1000"}).err.find("neither the bytes at 1000h"),
+      std::string::npos);
+  EXPECT_NE(Ombrix({"font", "import", "sea.rom", "8x16", "s.f16", "--at", "9000"}).err.find("fits at 9000h"),
+            std::string::npos);
+  EXPECT_EQ(Read("sea.rom"), before);
+  ASSERT_EQ(Ombrix({"font", "import", "sea.rom", "8x16", "s.f16", "--at", "0x73C0", "-o", "back.rom"}).status, 0);
+  EXPECT_EQ(Read("back.rom"), written);
+
+  // Two fonts of one height: --at chooses.
+  Bytes two = seabios;
+  std::copy(seabios.begin() + 0x73C0, seabios.begin() + 0x83C0, two.begin() + 0x1000);
+  Write("two.rom", two);
+  EXPECT_NE(Ombrix({"font", "export", "two.rom", "8x16", "t.f16"})
+                .err.find("2 fonts of 256 glyphs 16 rows high, at "
+                          "1000h and 73C0h: choose one with --at"),
+            std::string::npos);
+  ASSERT_EQ(Ombrix({"font", "import", "two.rom", "8x16", "f.f16", "--at", "1000", "-o", "two-b.rom"}).status, 0);
+  EXPECT_TRUE(std::equal(flipped.begin(), flipped.end(), Read("two-b.rom").begin() + 0x1000));
+
+  const Command cases[] = {
+      {{"info", "sea.rom"}, 0, "declared:   39936 bytes (4Eh blocks of 512); the file holds 300 more past them\n", ""},
+      {{"info", "sea.rom"}, 0, "at 9BFFh, computed ", ""},
+      {{"info", "short.rom"},
+       0,
+       "valid:      no, only 20000 bytes long; its header declares 39936 (4Eh blocks of 512)",
+       ""},
+      {{"verify", "short.rom"}, 1, "only 20000 bytes long; its header declares 39936", ""},
+      {{"fix-checksum", "short.rom"}, 4, "", "only 20000 bytes long; its header declares 39936 (4Eh blocks of 512)"},
+      {{"font", "find", "short.rom"}, 4, "", "only 20000 bytes long; its header declares 39936"},
+      {{"font", "find", "sea.rom", "--json"}, 0, "\"offset\": 33728", ""},
+      {{"font", "export", "sea.rom", "9x16", "a.json", "--at", "1000"}, 2, "", "--at chooses among the full fonts"},
+      {{"set", "sea.rom", "sub-vendor.vendor-id=1234"},
+       2,
+       "",
+       "declares 39936 bytes (4Eh blocks of 512), not the 32 KB"},
+  };
+  for (const Command& c : cases) Expect(c);
+  EXPECT_EQ(Read("short.rom"), Bytes(seabios.begin(), seabios.begin() + 20000));
+  EXPECT_EQ(Read("sea.rom"), before);
 }
