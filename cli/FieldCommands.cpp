@@ -181,13 +181,14 @@ int Set(const std::filesystem::path& path, const std::vector<std::string>& texts
   if (texts.empty() && from.empty()) throw CliError(kUsage, "set: no FIELD=TEXT and no --from FILE");
   const std::vector<Assignment> assignments = ParseAssignments(texts, escapes);
   const std::vector<Assignment> document = from.empty() ? std::vector<Assignment>{} : ReadDocument(from);
-  return OnImage(path, [&](CFieldCatalog& catalog) {
+  OnImage(path, [&](CFieldCatalog& catalog) {
     if (!document.empty()) Transplant(catalog, document);
     catalog.SetAll(assignments);
-    // Every assignment was taken: only now is anything written.
-    SaveImage(path, out);
     return static_cast<int>(kOk);
   });
+  // Every assignment was taken: only now is anything written. The save names its own file.
+  SaveImage(path, out);
+  return kOk;
 }
 
 }  // namespace
