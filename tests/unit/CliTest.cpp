@@ -910,57 +910,6 @@ TEST_F(CliTest, StrictTextsAndAssignmentsOneAfterAnother) {
   EXPECT_EQ(Read("one.rom")[0x0D93], sample[0x0D93]);
 }
 
-// Random batches of assignments, many of them to one list selection of one page, some that move records or
-// overlap or are refused: one set gives the same bytes and the same refusal as the assignments one at a time,
-// each on a fresh load of the image.
-TEST_F(CliTest, OneSetIsItsAssignmentsOneAtATime) {
-  std::vector<std::string> names;
-  {
-    cli::CFieldCatalog catalog;
-    std::vector<std::string> notes;
-    for (const cli::FieldText& f : catalog.List("", notes)) names.push_back(f.name);
-  }
-  std::vector<std::string> near;  // the fields of a few views, so that batches form
-  for (const std::string& n : names) {
-    if (n.rfind("modes.101h.", 0) == 0 || n.rfind("modes.103h.", 0) == 0 || n.rfind("signature.", 0) == 0 ||
-        n.rfind("fonts.9x14.4d.", 0) == 0 || n.rfind("memory.", 0) == 0 || n.rfind("modes.3.", 0) == 0) {
-      near.push_back(n);
-    }
-  }
-  const char* const texts[] = {"1F", "1E", "0", "1", "41", "7", "G", "", "20", "FF", "abcd", "Z", "9"};
-  std::mt19937 random(11);
-  for (int round = 0; round < 40; ++round) {
-    std::vector<cli::Assignment> assignments;
-    for (int n = 2 + static_cast<int>(random() % 8); n > 0; --n) {
-      const std::vector<std::string>& pool = random() % 4 == 0 ? names : near;
-      assignments.push_back({pool[random() % pool.size()], texts[random() % std::size(texts)]});
-    }
-    const auto run = [&](bool together) {
-      sampleRom.Load();
-      std::string refused;
-      try {
-        if (together) {
-          cli::CFieldCatalog().SetAll(assignments);
-        } else {
-          // Each on new pages, which build their lists from the image as a new load would.
-          for (const cli::Assignment& a : assignments) cli::CFieldCatalog().Set(a.name, a.text);
-        }
-      } catch (const cli::CliError& e) {
-        refused = e.what();
-      }
-      return std::make_pair(ImageBytes(), refused);
-    };
-    const auto together = run(true);
-    const auto apart = run(false);
-    std::string what;
-    for (const cli::Assignment& a : assignments) what += " " + a.name + "=" + a.text;
-    EXPECT_EQ(together.second, apart.second) << what;
-    if (apart.second.empty()) {
-      EXPECT_TRUE(together.first == apart.first) << what;
-    }
-  }
-}
-
 // A warning about one extended mode record leaves every row with its own figures.
 TEST_F(CliTest, ModesKeepTheirFiguresBesideAWarningAboutOneRecord) {
   Bytes changed = sample;
