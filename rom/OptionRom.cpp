@@ -1,7 +1,6 @@
 #include "rom/OptionRom.h"
 
-#include <numeric>
-
+#include "rom/RomFile.h"
 #include "rom/ValueText.h"
 
 namespace rom {
@@ -25,8 +24,7 @@ std::string OptionRom::Problem() const {
 }
 
 std::uint8_t OptionRom::ComputedChecksum() const {
-  const unsigned sum = std::accumulate(file_.begin(), file_.begin() + ChecksumOffset(), 0u);
-  return static_cast<std::uint8_t>(0x100 - (sum & 0xFF));
+  return ChecksumByteFor(file_.data(), DeclaredLength());
 }
 
 }  // namespace rom

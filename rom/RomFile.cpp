@@ -95,9 +95,9 @@ bool LoadRomFile(const std::filesystem::path& path) {
   return true;
 }
 
-std::uint8_t ChecksumByteFor(const std::uint8_t* image) {
+std::uint8_t ChecksumByteFor(const std::uint8_t* image, std::uint32_t length) {
   unsigned sum = 0;
-  for (std::uint32_t i = 0; i < kChecksumOffset; ++i) sum += image[i];
+  for (std::uint32_t i = 0; i + 1 < length; ++i) sum += image[i];
   return static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "rom/RomImage.h"
+
 namespace rom {
 
 // Reads an image file. Succeeds only for a readable file of at least two bytes
@@ -14,8 +16,10 @@ namespace rom {
 // changes: not the image, not a flag.
 bool LoadRomFile(const std::filesystem::path& path);
 
-// The byte that makes the 32768 bytes of `image` sum to 0 modulo 256.
-std::uint8_t ChecksumByteFor(const std::uint8_t* image);
+// The byte that, stored last, makes the `length` bytes from `image` sum to 0
+// modulo 256: the checksum of an option ROM of that length (32768 for this
+// adapter's images).
+std::uint8_t ChecksumByteFor(const std::uint8_t* image, std::uint32_t length = kRomSize);
 
 // Recomputes the checksum byte at 0x7FFF of RomImage.
 void FixChecksum();
